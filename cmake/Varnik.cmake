@@ -1,0 +1,30 @@
+# Helpers shared by every folder's CMakeLists.
+
+# varnik_library(NAME FOLDER [LIBS ...]): a static library from every .cpp of
+# FOLDER, with the project root on the include path.
+function(varnik_library name folder)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# varnik_test(NAME FOLDER [LIBS ...]): one GoogleTest program from every .cpp
+# of tests/FOLDER, every test case registered with CTest. Tests find their
+# data files through VARNIK_TEST_DATA and never need a display.
+function(varnik_test name folder)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp)
+  add_executable(${name} ${sources})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE
+    VARNIK_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+    VARNIK_EXAMPLES="${PROJECT_SOURCE_DIR}/examples"
+    VARNIK_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,238 @@
+#include "core/uUtils.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace varnik {
+namespace {
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Position of c counted from 1, or 0 when it does not occur.
+size_t Pos(std::string_view s, char c) {
+  size_t p = s.find(c);
+  return p == std::string_view::npos ? 0 : p + 1;
+}
+
+std::string StripChar(std::string s, char c) {
+  std::erase(s, c);
+  return s;
+}
+
+}  // namespace
+
+std::string TrimBlank(std::string_view s) {
+  size_t begin = 0, end = s.size();
+  while (begin < end && IsBlank(s[begin])) ++begin;
+  while (end > begin && IsBlank(s[end - 1])) --end;
+  return std::string(s.substr(begin, end - begin));
+}
+
+std::string ParseToken(std::string& s, std::string_view separators) {
+  size_t p = s.find_first_of(separators);
+  std::string token;
+  if (p == std::string::npos) {
+    token.swap(s);
+  } else {
+    token = s.substr(0, p);
+    s.erase(0, p + 1);
+  }
+  return token;
+}
+
+int32_t ParseInt(std::string_view s) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+  uint32_t value = 0;
+  for (; i < s.size() && IsDigit(s[i]); ++i) value = value * 10u + static_cast<uint32_t>(s[i] - '0');
+  if (negative) value = 0u - value;
+  return static_cast<int32_t>(value);
+}
+
+int32_t ParseHex(std::string_view s) {
+  size_t i = 0;
+  if (i < s.size() && s[i] == '$') ++i;
+  uint32_t value = 0;
+  for (int d; i < s.size() && (d = HexDigit(s[i])) >= 0; ++i) value = value * 16u + static_cast<uint32_t>(d);
+  return static_cast<int32_t>(value);
+}
+
+long double ParseFloat(std::string_view s) {
+  // Collect the accepted characters into a clean number text and convert it
+  // in one step (locale-independent, correctly rounded).
+  std::string clean;
+  size_t i = 0;
+  if (!s.empty() && s[0] == '-') {
+    clean += '-';
+    i = 1;
+  }
+  bool seenPoint = false, seenDigit = false;
+  for (; i < s.size(); ++i) {
+    char c = s[i];
+    if (IsDigit(c)) {
+      clean += c;
+      seenDigit = true;
+    } else if (c == '.') {
+      if (seenPoint) break;
+      seenPoint = true;
+      clean += c;
+    } else if (c == 'E' || c == 'e') {
+      clean += 'e' + std::to_string(ParseInt(s.substr(i + 1)));
+      break;
+    }
+  }
+  if (!seenDigit) return 0;
+  if (clean[0] != '-' && clean[0] != '.' && !IsDigit(clean[0])) return 0;
+  // "5." and "-.5" are numbers here; give the converter a digit on each side.
+  clean = ReplaceAll(clean, ".e", ".0e");
+  if (clean.back() == '.') clean += '0';
+  long double value = 0;
+  auto [end, ec] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+  if (ec == std::errc::result_out_of_range) {
+    // Too large or too small for the type: infinity or zero with its sign.
+    size_t digitsStart = clean[0] == '-' ? 1 : 0;
+    size_t intEnd = clean.find_first_of(".e", digitsStart);
+    std::string intPart = clean.substr(digitsStart, intEnd - digitsStart);
+    bool tiny = clean.find("e-") != std::string::npos ||
+                intPart.find_first_not_of('0') == std::string::npos;
+    value = tiny ? 0.0L : std::numeric_limits<long double>::infinity();
+    if (clean[0] == '-') value = -value;
+  }
+  (void)end;
+  return value;
+}
+
+std::string NextToken(std::string& s) {
+  s = TrimBlank(s);
+  if (!s.empty() && s[0] == '\'') {
+    s.erase(0, 1);
+    return StripChar(TrimBlank(ParseToken(s, ",")), '\'');
+  }
+  if (!s.empty() && s[0] == '"') {
+    s.erase(0, 1);
+    std::string item = ParseToken(s, "\"");
+    if (!s.empty() && s[0] == '(') item += TrimBlank(ParseToken(s, ")")) + ")";
+    return item + TrimBlank(ParseToken(s, ","));
+  }
+  // A name with a parenthesised list stays one item. The comparison of
+  // positions is taken as it stands (a missing "(" counts as position 0),
+  // because stored files were written against exactly this rule.
+  if (Pos(s, '(') < Pos(s, ',') && Pos(s, ')') > 0) {
+    std::string item = TrimBlank(ParseToken(s, ")")) + ")";
+    return item + ParseToken(s, ",");
+  }
+  return TrimBlank(ParseToken(s, ","));
+}
+
+std::string QuoteIfComma(const std::string& name) {
+  return name.find(',') == std::string::npos ? name : "\"" + name + "\"";
+}
+
+int32_t NextInteger(std::string& s) { return ParseInt(TrimBlank(ParseToken(s, ","))); }
+
+long double NextFloat(std::string& s) { return ParseFloat(TrimBlank(ParseToken(s, ","))); }
+
+int32_t TimeStrToSeconds(std::string text) {
+  int32_t minutes = ParseInt(ParseToken(text, "."));
+  int32_t seconds = ParseInt(text);
+  return static_cast<int32_t>(static_cast<uint32_t>(minutes) * 60u + static_cast<uint32_t>(seconds));
+}
+
+std::string SecondsToTimeStr(int32_t seconds) {
+  int32_t m = seconds / 60, r = seconds % 60;
+  if (r == 0) return std::to_string(m);
+  if (r < 10) return std::to_string(m) + ".0" + std::to_string(r);
+  return std::to_string(m) + "." + std::to_string(r);
+}
+
+TColor HexToColor(std::string_view text) {
+  if (!text.empty() && text[0] == '-') return ParseInt(text);
+  auto part = [&](size_t from) { return from < text.size() ? ParseHex(text.substr(from, 2)) : 0; };
+  return part(0) + 256 * part(2) + 65536 * part(4);
+}
+
+std::string ColorToHex(TColor color) {
+  if (color == kNoColor) return "-1";
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (int shift : {0, 8, 16}) {
+    int byte = (static_cast<uint32_t>(color) >> shift) & 0xFF;
+    out += digits[byte >> 4];
+    out += digits[byte & 15];
+  }
+  return out;
+}
+
+std::string RectToStr(const TRect& r) {
+  auto width = static_cast<int32_t>(static_cast<uint32_t>(r.Right) - static_cast<uint32_t>(r.Left));
+  auto height = static_cast<int32_t>(static_cast<uint32_t>(r.Bottom) - static_cast<uint32_t>(r.Top));
+  return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(width) + "," +
+         std::to_string(height);
+}
+
+TRect StrToRect(std::string text) {
+  TRect r;
+  r.Left = NextInteger(text);
+  r.Top = NextInteger(text);
+  r.Right = static_cast<int32_t>(static_cast<uint32_t>(r.Left) + static_cast<uint32_t>(NextInteger(text)));
+  r.Bottom = static_cast<int32_t>(static_cast<uint32_t>(r.Top) + static_cast<uint32_t>(NextInteger(text)));
+  return r;
+}
+
+int CompareVersions(std::string a, std::string b) {
+  for (int i = 0; i < 3; ++i) {
+    int32_t x = ParseInt(ParseToken(a, "."));
+    int32_t y = ParseInt(ParseToken(b, "."));
+    if (x < y) return -1;
+    if (x > y) return 1;
+  }
+  return 0;
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  std::string out;
+  if (from.empty()) return std::string(text);
+  size_t start = 0;
+  for (size_t p; (p = text.find(from, start)) != std::string_view::npos; start = p + from.size()) {
+    out.append(text, start, p - start);
+    out.append(to);
+  }
+  out.append(text.substr(start));
+  return out;
+}
+
+std::string UnescapeText(std::string_view s) {
+  return ReplaceAll(ReplaceAll(s, "\\n", "\r\n"), "\\t", "\t");
+}
+
+void RotatePoint(long double& x, long double& y, long double angle) {
+  if (angle == 0) return;
+  long double c = std::cos(angle), s = std::sin(angle);
+  long double nx = x * c - y * s;
+  long double ny = x * s + y * c;
+  x = nx;
+  y = ny;
+}
+
+int32_t RoundToInt(long double v) {
+  if (std::isnan(v)) return 0;
+  constexpr long double lo = std::numeric_limits<int32_t>::min();
+  constexpr long double hi = std::numeric_limits<int32_t>::max();
+  if (v <= lo) return std::numeric_limits<int32_t>::min();
+  if (v >= hi) return std::numeric_limits<int32_t>::max();
+  // nearbyint follows the current rounding mode, which is to-nearest-even.
+  return static_cast<int32_t>(std::nearbyint(v));
+}
+
+}  // namespace varnik

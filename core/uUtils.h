@@ -1,0 +1,97 @@
+#pragma once
+// The small conversions every text format shares: how a list value is cut
+// into items, how numbers, times, colours and rectangles are written, how
+// versions compare. The files depend on the exact leniency of each function
+// (what it accepts and how it fails), so none of them may be made stricter.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace varnik {
+
+// A colour: red + 256 * green + 65536 * blue; -1 means none.
+using TColor = int32_t;
+constexpr TColor kNoColor = -1;
+
+struct TRect {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
+  bool operator==(const TRect&) const = default;
+};
+
+// --- String primitives ---------------------------------------------------
+
+// Removes every character of code 32 or below from both ends.
+std::string TrimBlank(std::string_view s);
+
+// Returns the text of `s` before the first of the `separators` and removes it
+// and that separator from `s`; with no separator, returns all of `s` and
+// leaves it empty.
+std::string ParseToken(std::string& s, std::string_view separators);
+
+// Optional sign, then decimal digits up to the first other character. No
+// blanks are skipped; no digits gives 0; overflow wraps at 32 bits.
+int32_t ParseInt(std::string_view s);
+
+// Optional "$", then hexadecimal digits up to the first other character.
+int32_t ParseHex(std::string_view s);
+
+// An optional "-" first; digits around at most one "."; "E"/"e" ends the
+// number and the rest is a power of ten read with ParseInt; a second "."
+// ends it too; any other character is skipped ("1 000" is 1000).
+long double ParseFloat(std::string_view s);
+
+// --- List items ----------------------------------------------------------
+
+// Removes the next comma-separated item from `s` and returns it. Honours
+// single- and double-quoted items and keeps "Name(A,B)" together.
+std::string NextToken(std::string& s);
+
+// The name in double quotes when it holds a comma, else unchanged.
+std::string QuoteIfComma(const std::string& name);
+
+int32_t NextInteger(std::string& s);
+long double NextFloat(std::string& s);
+
+// --- Times (whole seconds; text "minutes.seconds") -----------------------
+
+int32_t TimeStrToSeconds(std::string text);
+std::string SecondsToTimeStr(int32_t seconds);
+
+// --- Colours, rectangles, font styles ------------------------------------
+
+TColor HexToColor(std::string_view text);
+std::string ColorToHex(TColor color);
+
+// "Left,Top,width,height".
+std::string RectToStr(const TRect& r);
+TRect StrToRect(std::string text);
+
+enum TFontStyleBit : int { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+// Font styles travel as a bit set; bits above the four styles are dropped.
+inline int FontStyleToInt(int style) { return style & 15; }
+inline int IntToFontStyle(int n) { return n & 15; }
+
+// --- Other ---------------------------------------------------------------
+
+// Compares up to three "."-separated numeric components: -1, 0 or 1.
+int CompareVersions(std::string a, std::string b);
+
+// "\n" becomes CR LF, then "\t" becomes TAB.
+std::string UnescapeText(std::string_view s);
+
+// Rotates (x, y) about the origin by `angle` radians; exactly 0 leaves the
+// values untouched (no rounding noise).
+void RotatePoint(long double& x, long double& y, long double angle);
+
+// Rounds to the nearest integer, ties to even, as every conversion of the
+// system does. Values beyond the 32-bit range are clamped to it; NaN gives 0.
+int32_t RoundToInt(long double v);
+
+// Replaces every occurrence of `from` (non-empty) by `to`, left to right.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+}  // namespace varnik

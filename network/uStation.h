@@ -1,0 +1,44 @@
+#pragma once
+// Stations (the place where one route stops) and the walking transfers
+// between them, read from the Transfers and AdditionalInfo sections of a
+// transport file.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace varnik {
+
+class TIniStream;
+class TRoute;
+class TStop;
+class TStation;
+class TTransports;
+
+// One direction of a walking transfer; every declaration makes two.
+class TTransfer {
+ public:
+  std::string Name;             // as declared, with a leading "-" for the way back
+  TStation* Station = nullptr;  // where the transfer arrives (not owned)
+  int32_t Time = 0;             // walking time in seconds
+  uint8_t Kind = 0;             // one-platform kind: 0 none, 1 opposite, 2 parallel, 3 indifferent
+  bool Invisible = false;
+};
+
+class TStation {
+ public:
+  std::string Name;
+  std::string Alias;
+  std::vector<std::unique_ptr<TTransfer>> Transfers;  // leaving this station, in declaration order
+  bool NoDrivingTimes = false;
+  TStop* Stop = nullptr;    // set by linking or by the first FindStopByStation
+  TRoute* Route = nullptr;  // set by linking
+};
+
+// Reads the transfers of the transport file just loaded into `ini`. Routes
+// are looked up among every transport loaded so far, so a transfer can only
+// name routes of this file or of files read before it.
+void LoadTransfers(TTransports& transports, TIniStream& ini);
+
+}  // namespace varnik
