@@ -97,7 +97,11 @@ std::string TIniStream::ValueString(std::string_view key, const std::string& def
     if (!value.empty() && value.front() == '\'' && value.back() == '\'')
       value = value.size() >= 2 ? value.substr(1, value.size() - 2) : "";
     // Repeated keys form one multi-line value, joined by a literal "\n".
-    result = found ? result + "\\n" + value : value;
+    if (found) {
+      result.append("\\n").append(value);
+    } else {
+      result = std::move(value);
+    }
     found = true;
   }
   return result;

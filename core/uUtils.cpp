@@ -31,22 +31,26 @@ std::string StripChar(std::string s, char c) {
 
 }  // namespace
 
-std::string TrimBlank(std::string_view s) {
+std::string_view TrimView(std::string_view s) {
   size_t begin = 0, end = s.size();
   while (begin < end && IsBlank(s[begin])) ++begin;
   while (end > begin && IsBlank(s[end - 1])) --end;
-  return std::string(s.substr(begin, end - begin));
+  return s.substr(begin, end - begin);
+}
+
+std::string TrimBlank(std::string_view s) { return std::string(TrimView(s)); }
+
+std::string_view ParseToken(std::string_view& s, std::string_view separators) {
+  size_t p = s.find_first_of(separators);
+  std::string_view token = s.substr(0, p);
+  s.remove_prefix(p == std::string_view::npos ? s.size() : p + 1);
+  return token;
 }
 
 std::string ParseToken(std::string& s, std::string_view separators) {
-  size_t p = s.find_first_of(separators);
-  std::string token;
-  if (p == std::string::npos) {
-    token.swap(s);
-  } else {
-    token = s.substr(0, p);
-    s.erase(0, p + 1);
-  }
+  std::string_view view = s;
+  std::string token(ParseToken(view, separators));
+  s.assign(view);
   return token;
 }
 
@@ -113,15 +117,15 @@ long double ParseFloat(std::string_view s) {
   return value;
 }
 
-std::string NextToken(std::string& s) {
-  s = TrimBlank(s);
+std::string NextToken(std::string_view& s) {
+  s = TrimView(s);
   if (!s.empty() && s[0] == '\'') {
-    s.erase(0, 1);
+    s.remove_prefix(1);
     return StripChar(TrimBlank(ParseToken(s, ",")), '\'');
   }
   if (!s.empty() && s[0] == '"') {
-    s.erase(0, 1);
-    std::string item = ParseToken(s, "\"");
+    s.remove_prefix(1);
+    std::string item(ParseToken(s, "\""));
     if (!s.empty() && s[0] == '(') item += TrimBlank(ParseToken(s, ")")) + ")";
     return item + TrimBlank(ParseToken(s, ","));
   }
@@ -130,20 +134,41 @@ std::string NextToken(std::string& s) {
   // because stored files were written against exactly this rule.
   if (Pos(s, '(') < Pos(s, ',') && Pos(s, ')') > 0) {
     std::string item = TrimBlank(ParseToken(s, ")")) + ")";
-    return item + ParseToken(s, ",");
+    return item + std::string(ParseToken(s, ","));
   }
   return TrimBlank(ParseToken(s, ","));
+}
+
+std::string NextToken(std::string& s) {
+  std::string_view view = s;
+  std::string item = NextToken(view);
+  s.assign(view);
+  return item;
 }
 
 std::string QuoteIfComma(const std::string& name) {
   return name.find(',') == std::string::npos ? name : "\"" + name + "\"";
 }
 
-int32_t NextInteger(std::string& s) { return ParseInt(TrimBlank(ParseToken(s, ","))); }
+int32_t NextInteger(std::string_view& s) { return ParseInt(TrimView(ParseToken(s, ","))); }
 
-long double NextFloat(std::string& s) { return ParseFloat(TrimBlank(ParseToken(s, ","))); }
+int32_t NextInteger(std::string& s) {
+  std::string_view view = s;
+  int32_t value = NextInteger(view);
+  s.assign(view);
+  return value;
+}
 
-int32_t TimeStrToSeconds(std::string text) {
+long double NextFloat(std::string_view& s) { return ParseFloat(TrimView(ParseToken(s, ","))); }
+
+long double NextFloat(std::string& s) {
+  std::string_view view = s;
+  long double value = NextFloat(view);
+  s.assign(view);
+  return value;
+}
+
+int32_t TimeStrToSeconds(std::string_view text) {
   int32_t minutes = ParseInt(ParseToken(text, "."));
   int32_t seconds = ParseInt(text);
   return static_cast<int32_t>(static_cast<uint32_t>(minutes) * 60u + static_cast<uint32_t>(seconds));
@@ -182,15 +207,16 @@ std::string RectToStr(const TRect& r) {
 }
 
 TRect StrToRect(std::string text) {
+  std::string_view view = text;
   TRect r;
-  r.Left = NextInteger(text);
-  r.Top = NextInteger(text);
-  r.Right = static_cast<int32_t>(static_cast<uint32_t>(r.Left) + static_cast<uint32_t>(NextInteger(text)));
-  r.Bottom = static_cast<int32_t>(static_cast<uint32_t>(r.Top) + static_cast<uint32_t>(NextInteger(text)));
+  r.Left = NextInteger(view);
+  r.Top = NextInteger(view);
+  r.Right = static_cast<int32_t>(static_cast<uint32_t>(r.Left) + static_cast<uint32_t>(NextInteger(view)));
+  r.Bottom = static_cast<int32_t>(static_cast<uint32_t>(r.Top) + static_cast<uint32_t>(NextInteger(view)));
   return r;
 }
 
-int CompareVersions(std::string a, std::string b) {
+int CompareVersions(std::string_view a, std::string_view b) {
   for (int i = 0; i < 3; ++i) {
     int32_t x = ParseInt(ParseToken(a, "."));
     int32_t y = ParseInt(ParseToken(b, "."));

@@ -26,10 +26,13 @@ struct TRect {
 
 // Removes every character of code 32 or below from both ends.
 std::string TrimBlank(std::string_view s);
+std::string_view TrimView(std::string_view s);
 
 // Returns the text of `s` before the first of the `separators` and removes it
 // and that separator from `s`; with no separator, returns all of `s` and
-// leaves it empty.
+// leaves it empty. The string_view forms advance a view over the text, so
+// walking a long list value item by item stays linear.
+std::string_view ParseToken(std::string_view& s, std::string_view separators);
 std::string ParseToken(std::string& s, std::string_view separators);
 
 // Optional sign, then decimal digits up to the first other character. No
@@ -47,18 +50,22 @@ long double ParseFloat(std::string_view s);
 // --- List items ----------------------------------------------------------
 
 // Removes the next comma-separated item from `s` and returns it. Honours
-// single- and double-quoted items and keeps "Name(A,B)" together.
+// single- and double-quoted items and keeps "Name(A,B)" together. Every call
+// consumes at least one character of a non-blank `s`.
+std::string NextToken(std::string_view& s);
 std::string NextToken(std::string& s);
 
 // The name in double quotes when it holds a comma, else unchanged.
 std::string QuoteIfComma(const std::string& name);
 
+int32_t NextInteger(std::string_view& s);
 int32_t NextInteger(std::string& s);
+long double NextFloat(std::string_view& s);
 long double NextFloat(std::string& s);
 
 // --- Times (whole seconds; text "minutes.seconds") -----------------------
 
-int32_t TimeStrToSeconds(std::string text);
+int32_t TimeStrToSeconds(std::string_view text);
 std::string SecondsToTimeStr(int32_t seconds);
 
 // --- Colours, rectangles, font styles ------------------------------------
@@ -78,7 +85,7 @@ inline int IntToFontStyle(int n) { return n & 15; }
 // --- Other ---------------------------------------------------------------
 
 // Compares up to three "."-separated numeric components: -1, 0 or 1.
-int CompareVersions(std::string a, std::string b);
+int CompareVersions(std::string_view a, std::string_view b);
 
 // "\n" becomes CR LF, then "\t" becomes TAB.
 std::string UnescapeText(std::string_view s);

@@ -11,6 +11,8 @@
 
 namespace varnik {
 
+class TIniStream;
+
 // The program version the data's "NeedVersion" is compared with.
 inline constexpr const char* kProgramVersion = "5.0";
 
@@ -29,6 +31,12 @@ class TCity {
   // the load early, keeping what was loaded so far.
   void LoadFromDir();
   void Clear();
+
+ private:
+  void ReadOptions(TIniStream& ini);
+  // Reads one transport file and its transfers; `fileName` is what the
+  // transport records as its origin.
+  void LoadTransport(TIniStream& ini, const std::string& path, const std::string& fileName);
 };
 
 }  // namespace varnik
