@@ -1,0 +1,214 @@
+#include "image/uImage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "image/uBmpFile.h"
+#include "image/uGifFile.h"
+#include "image/uPngFile.h"
+#include "image/uStretch.h"
+#include "platform/uBitmap.h"
+#include "platform/uCanvas.h"
+#include "platform/uCodePage.h"
+#include "vector/uScale.h"
+#include "vector/uVectorImage.h"
+
+namespace varnik {
+
+namespace {
+
+std::string FileNamePart(const std::string& path) {
+  const size_t cut = path.find_last_of("\\/:");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// The target's rows as the resampler sees them, starting at pixel (left, top).
+TPixelRows TargetRows(TBitmap& target, int32_t left, int32_t top, int32_t width, int32_t height) {
+  return {target.ScanLine(top) + static_cast<size_t>(left) * TBitmap::kBytesPerPixel, width, height,
+          static_cast<std::ptrdiff_t>(target.Image().bytesPerLine())};
+}
+
+// Copies picture pixels (sourceLeft, sourceTop, width x height) to the target
+// at (left, top); every rectangle is already inside its bitmap.
+void CopyPixels(const TPicture& picture, int32_t sourceLeft, int32_t sourceTop, TBitmap& target,
+                int32_t left, int32_t top, int32_t width, int32_t height) {
+  for (int32_t row = 0; row < height; ++row)
+    std::memcpy(target.ScanLine(top + row) + static_cast<size_t>(left) * TBitmap::kBytesPerPixel,
+                picture.Row(sourceTop + row) + sourceLeft, static_cast<size_t>(width) * sizeof(uint32_t));
+}
+
+}  // namespace
+
+uint8_t GetFileKind(const std::string& fileName) {
+  static constexpr struct {
+    const char* Extension;
+    uint8_t Kind;
+  } kKinds[] = {{".gif", fkGif}, {".png", fkPng}, {".bmp", fkBitmap}, {".vec", fkVector},
+                {".ini", fkIni}, {".txt", fkTxt}, {".vr3d", fkVr3d}};
+  const std::string name = FileNamePart(fileName);
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return fkNone;
+  const std::string extension = name.substr(dot);
+  for (const auto& k : kKinds)
+    if (SameTextAscii(extension, k.Extension)) return k.Kind;
+  return fkNone;
+}
+
+TImage::TImage() = default;
+TImage::~TImage() { Clear(); }
+
+void TImage::Clear() {
+  Gif.reset();
+  Png.reset();
+  Vector.reset();
+  Bitmap.reset();
+  Width = 0;
+  Height = 0;
+  Name.clear();
+  Kind = fkNone;
+}
+
+bool TImage::LoadFromFile(const std::string& path) {
+  Clear();
+  Name = FileNamePart(path);
+  Kind = GetFileKind(Name);
+  bool loaded = true;
+  // Each decoder is kept only when it succeeded, so a failed load leaves
+  // nothing behind.
+  auto load = [&](auto& slot, auto decoder) {
+    loaded = decoder->LoadFromFile(path);
+    if (!loaded) return;
+    Width = decoder->Width();
+    Height = decoder->Height();
+    slot = std::move(decoder);
+  };
+  switch (Kind) {
+    case fkBitmap:
+      load(Bitmap, std::make_unique<TBmpFile>());
+      break;
+    case fkGif:
+      load(Gif, std::make_unique<TGifFile>());
+      break;
+    case fkPng:
+      load(Png, std::make_unique<TPngFile>());
+      break;
+    case fkVector: {
+      auto document = std::make_unique<TVectorImage>();
+      loaded = document->LoadFromFile(path);
+      if (loaded) SetVector(std::move(document));
+      break;
+    }
+    default:
+      break;
+  }
+  if (!loaded) Clear();
+  return loaded;
+}
+
+void TImage::SetVector(std::unique_ptr<TVectorImage> document) {
+  Vector = std::move(document);
+  Kind = fkVector;
+  Width = Vector ? Vector->ImageWidth() : 0;
+  Height = Vector ? Vector->ImageHeight() : 0;
+}
+
+TPicture* TImage::RasterPicture() {
+  if (Kind == fkBitmap && Bitmap) return &Bitmap->Picture;
+  if (Kind == fkGif && Gif) return &Gif->Picture;
+  if (Kind == fkPng && Png) return &Png->Picture;
+  return nullptr;
+}
+
+void TImage::Draw(TBitmap& target, const TRect& clip, const TScale& scale, int level, long double x,
+                  long double y) {
+  if (Kind == fkVector) {
+    if (Vector) Vector->Draw(target, clip, level, scale, !Transparent);
+    return;
+  }
+  TPicture* picture = RasterPicture();
+  if (!picture || picture->Width <= 0 || target.Empty()) return;
+  if (std::fabs(scale.ScaleX - 1) + std::fabs(scale.ScaleY - 1) < 0.001L) {
+    // Unscaled: a plain copy, cut to the target only.
+    const int64_t left = RoundToInt(x), top = RoundToInt(y);
+    const int64_t x0 = std::max<int64_t>(left, 0), y0 = std::max<int64_t>(top, 0);
+    const int64_t x1 = std::min<int64_t>(left + picture->Width, target.Width());
+    const int64_t y1 = std::min<int64_t>(top + picture->Height, target.Height());
+    if (x1 <= x0 || y1 <= y0) return;
+    CopyPixels(*picture, static_cast<int32_t>(x0 - left), static_cast<int32_t>(y0 - top), target,
+               static_cast<int32_t>(x0), static_cast<int32_t>(y0), static_cast<int32_t>(x1 - x0),
+               static_cast<int32_t>(y1 - y0));
+    return;
+  }
+  DrawZoomed(target, clip, *picture, scale.ScaleX, scale.ScaleY, level, x, y);
+}
+
+// The destination rectangle is cut to the clip rectangle (itself cut to the
+// target), and the source rectangle follows each cut edge back into the
+// picture, so a large background zoomed far in costs only what is visible.
+// All of it is in 32-bit (and wider) integers: a view zoomed past 32767
+// pixels must not lose the picture.
+void TImage::DrawZoomed(TBitmap& target, const TRect& clip, TPicture& picture, long double scaleX,
+                        long double scaleY, int level, long double x, long double y) {
+  const int64_t clipLeft = std::max<int64_t>(clip.Left, 0);
+  const int64_t clipTop = std::max<int64_t>(clip.Top, 0);
+  const int64_t clipRight = std::min<int64_t>(clip.Right, target.Width());
+  const int64_t clipBottom = std::min<int64_t>(clip.Bottom, target.Height());
+
+  int64_t left = RoundToInt(x), top = RoundToInt(y);
+  int64_t right = RoundToInt(x + picture.Width * scaleX);
+  int64_t bottom = RoundToInt(y + picture.Height * scaleY);
+  int64_t sourceLeft = 0, sourceTop = 0, sourceRight = picture.Width, sourceBottom = picture.Height;
+  if (left < clipLeft) {
+    left = clipLeft;
+    sourceLeft = RoundToInt((left - x) / scaleX);
+  }
+  if (right > clipRight) {
+    right = clipRight;
+    sourceRight = RoundToInt((right - x) / scaleX);
+  }
+  if (top < clipTop) {
+    top = clipTop;
+    sourceTop = RoundToInt((top - y) / scaleY);
+  }
+  if (bottom > clipBottom) {
+    bottom = clipBottom;
+    sourceBottom = RoundToInt((bottom - y) / scaleY);
+  }
+  sourceLeft = std::clamp<int64_t>(sourceLeft, 0, picture.Width);
+  sourceRight = std::clamp<int64_t>(sourceRight, 0, picture.Width);
+  sourceTop = std::clamp<int64_t>(sourceTop, 0, picture.Height);
+  sourceBottom = std::clamp<int64_t>(sourceBottom, 0, picture.Height);
+  if (right <= left || bottom <= top || sourceRight <= sourceLeft || sourceBottom <= sourceTop) return;
+
+  const auto sourceWidth = static_cast<int32_t>(sourceRight - sourceLeft);
+  const auto sourceHeight = static_cast<int32_t>(sourceBottom - sourceTop);
+  const auto width = static_cast<int32_t>(right - left), height = static_cast<int32_t>(bottom - top);
+  if (level >= 2) {
+    const TPixelRows source{
+        reinterpret_cast<uint8_t*>(picture.Row(static_cast<int32_t>(sourceTop)) + sourceLeft), sourceWidth,
+        sourceHeight, static_cast<std::ptrdiff_t>(picture.Width) * 4};
+    ResamplePixels(source, TargetRows(target, static_cast<int32_t>(left), static_cast<int32_t>(top), width,
+                                      height));
+    return;
+  }
+  TBitmap source(sourceWidth, sourceHeight);
+  CopyPixels(picture, static_cast<int32_t>(sourceLeft), static_cast<int32_t>(sourceTop), source, 0, 0,
+             sourceWidth, sourceHeight);
+  target.Canvas().CopyRect(TRect{static_cast<int32_t>(left), static_cast<int32_t>(top),
+                                 static_cast<int32_t>(right), static_cast<int32_t>(bottom)},
+                           source.Canvas(), TRect{0, 0, sourceWidth, sourceHeight});
+}
+
+bool TImage::HitTest(const TScale& scale, long double x, long double y, const TSpotCallback& onSpot) {
+  return Kind == fkVector && Vector && Vector->HitTest(scale, x, y, onSpot);
+}
+
+TImage* FindByName(const TImages& images, const std::string& name) {
+  if (name.empty()) return nullptr;
+  for (const auto& image : images)
+    if (image && SameTextLocale(image->Name, name)) return image.get();
+  return nullptr;
+}
+
+}  // namespace varnik

@@ -1,0 +1,130 @@
+#include "image/uStretch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "platform/uBitmap.h"
+
+namespace varnik {
+
+// Every step below is in 32-bit floats and in a fixed order; pictures drawn
+// at a zoom must not change from one build to the next, so do not reorder the
+// sums or widen the arithmetic.
+
+float NormalizedSinc(float x) {
+  if (x == 0.0f) return 1.0f;
+  const float px = static_cast<float>(std::numbers::pi * x);
+  return std::sin(px) / px;
+}
+
+float LanczosWeight(float x) {
+  x = std::fabs(x);
+  if (x >= 3.0f) return 0.0f;
+  return NormalizedSinc(x) * NormalizedSinc(x / 3.0f);
+}
+
+namespace {
+
+int32_t MirroredIndex(int64_t j, int32_t size) {
+  if (j < 0) j = -j;
+  if (j >= size) j = 2 * int64_t{size} - 1 - j;
+  if (j < 0) return 0;
+  return j >= size ? size - 1 : static_cast<int32_t>(j);
+}
+
+uint8_t ClampChannel(float v) {
+  if (v > 255.0f) return 255;
+  if (v < 0.0f) return 0;
+  return static_cast<uint8_t>(std::lrintf(v));  // ties to even
+}
+
+}  // namespace
+
+std::vector<TContributorList> BuildContributors(int32_t sourceSize, int32_t destinationSize) {
+  std::vector<TContributorList> lists(static_cast<size_t>(std::max(destinationSize, 0)));
+  if (sourceSize <= 0 || destinationSize <= 0) return lists;
+  const float scale = sourceSize == 1 ? static_cast<float>(destinationSize) / static_cast<float>(sourceSize)
+                                      : static_cast<float>(destinationSize - 1) /
+                                            static_cast<float>(sourceSize - 1);
+  if (scale == 0.0f) {
+    // One destination pixel from many: the filter window would be unbounded.
+    const float weight = 1.0f / static_cast<float>(sourceSize);
+    for (int32_t j = 0; j < sourceSize; ++j) lists[0].push_back({j, weight});
+    return lists;
+  }
+  const bool enlarging = scale >= 1.0f;
+  const float halfWidth = enlarging ? 3.0f : 3.0f / scale;
+  for (int32_t i = 0; i < destinationSize; ++i) {
+    const float center = static_cast<float>(i) / scale;
+    const auto first = static_cast<int64_t>(std::floor(center - halfWidth));
+    const auto last = static_cast<int64_t>(std::ceil(center + halfWidth));
+    TContributorList& list = lists[static_cast<size_t>(i)];
+    list.reserve(enlarging ? 7 : static_cast<size_t>(2 * halfWidth + 1));
+    for (int64_t j = first; j <= last; ++j) {
+      const float distance = center - static_cast<float>(j);
+      const float weight = enlarging ? LanczosWeight(distance) : LanczosWeight(distance * scale) * scale;
+      if (weight != 0.0f) list.push_back({MirroredIndex(j, sourceSize), weight});
+    }
+  }
+  return lists;
+}
+
+void ResamplePixels(const TPixelRows& source, const TPixelRows& destination) {
+  if (source.Width <= 0 || source.Height <= 0 || destination.Width <= 0 || destination.Height <= 0) return;
+  const size_t dw = static_cast<size_t>(destination.Width);
+
+  // Horizontal pass into a work buffer of 3 bytes per pixel, source height.
+  std::vector<uint8_t> work(dw * 3 * static_cast<size_t>(source.Height));
+  {
+    const std::vector<TContributorList> columns = BuildContributors(source.Width, destination.Width);
+    for (int32_t r = 0; r < source.Height; ++r) {
+      const uint8_t* in = source.Row(r);
+      uint8_t* out = work.data() + static_cast<size_t>(r) * dw * 3;
+      for (size_t i = 0; i < dw; ++i) {
+        float b = 0.0f, g = 0.0f, red = 0.0f;
+        for (const TContributor& c : columns[i]) {
+          const uint8_t* p = in + static_cast<size_t>(c.Index) * 4;
+          b += c.Weight * p[0];
+          g += c.Weight * p[1];
+          red += c.Weight * p[2];
+        }
+        out[i * 3] = ClampChannel(b);
+        out[i * 3 + 1] = ClampChannel(g);
+        out[i * 3 + 2] = ClampChannel(red);
+      }
+    }
+  }
+
+  // Vertical pass, one destination row at a time: the channel sums of a row
+  // are accumulated contributor by contributor, the same order per pixel as
+  // summing each pixel on its own.
+  const std::vector<TContributorList> rows = BuildContributors(source.Height, destination.Height);
+  std::vector<float> sums(dw * 3);
+  for (int32_t i = 0; i < destination.Height; ++i) {
+    std::fill(sums.begin(), sums.end(), 0.0f);
+    for (const TContributor& c : rows[static_cast<size_t>(i)]) {
+      const uint8_t* in = work.data() + static_cast<size_t>(c.Index) * dw * 3;
+      for (size_t k = 0; k < dw * 3; ++k) sums[k] += c.Weight * in[k];
+    }
+    uint8_t* out = destination.Row(i);
+    for (size_t x = 0; x < dw; ++x) {
+      out[x * 4] = ClampChannel(sums[x * 3]);
+      out[x * 4 + 1] = ClampChannel(sums[x * 3 + 1]);
+      out[x * 4 + 2] = ClampChannel(sums[x * 3 + 2]);
+      out[x * 4 + 3] = 255;
+    }
+  }
+}
+
+TPixelRows RowsOf(TBitmap& bitmap) {
+  if (bitmap.Empty()) return {};
+  return {bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(),
+          static_cast<std::ptrdiff_t>(bitmap.Image().bytesPerLine())};
+}
+
+void ResampleBitmap(TBitmap& source, TBitmap& destination) {
+  ResamplePixels(RowsOf(source), RowsOf(destination));
+}
+
+}  // namespace varnik
