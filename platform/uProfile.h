@@ -1,0 +1,86 @@
+#pragma once
+// Profile files: reading and writing single keys of a sectioned text file
+// (the settings file, and the map and transport files the editor writes back
+// into). Sections and keys are recognised exactly as the sectioned-text
+// reader of the model recognises them ("[" in the first column opens a
+// section and the last character of that line is dropped; ";" in the first
+// column is a comment; names match ignoring the case of A-Z only; the first
+// section of a name wins), so a key written here is the key read there.
+//
+// A write changes one line of the file and leaves every other byte as it
+// was: comments, blank lines, unknown sections, odd spacing and the line
+// ends of untouched lines. New lines end with CR LF. A key that is missing
+// goes after the last non-blank line of its section; a missing section is
+// appended at the end of the file. Files are replaced atomically.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnik {
+
+// A profile file held in memory, for several reads or writes with one file
+// access. Writes made through it are kept in memory until Save.
+class TProfileFile {
+ public:
+  // Reads the file. A missing file is an empty one (so writes create it);
+  // false when the file exists but cannot be read, and the object is then
+  // empty. Saving after a failed load would destroy the file, so callers
+  // stop there.
+  bool Load(const std::string& path);
+  void LoadFromText(std::string_view text);
+
+  // The trimmed value of the first key `key` of the first section `section`,
+  // with one pair of enclosing single quotes removed; nothing when either is
+  // missing.
+  std::optional<std::string> Value(std::string_view section, std::string_view key) const;
+
+  // Sets the value of the `occurrence`-th key `key` (0 = the first) of the
+  // first section `section`; when the section has fewer such keys a new one
+  // is added at the end of the section, when the section is missing it is
+  // appended to the file. The rewritten line is key "=" value.
+  void SetValue(std::string_view section, std::string_view key, std::string_view value,
+                int occurrence = 0);
+
+  std::string Text() const;
+  // Writes the text atomically; false on failure (the old file is kept).
+  bool Save(const std::string& path) const;
+
+ private:
+  struct TLine {
+    std::string Content;
+    std::string Ending;  // "\r\n", "\r" or "" (the last line of a file without a final line end)
+  };
+  // Index of the header line of the first section `section`, or -1.
+  int FindSection(std::string_view section) const;
+  // One past the last line of the section whose header is at `header`.
+  size_t SectionEnd(size_t header) const;
+  void InsertLine(size_t index, std::string content);
+
+  std::vector<TLine> lines_;
+  // The file from its first zero byte on: the reader sees nothing of it, so
+  // it is kept as it is, after every line.
+  std::string tail_;
+};
+
+// GetPrivateProfileString: the value, or `defaultValue` when the file, the
+// section or the key is missing.
+std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key,
+                              const std::string& defaultValue);
+
+// The integer rule of profile files: a missing key gives `defaultValue`; a
+// present one gives an optional "-" and the leading decimal digits of its
+// value, 0 when there are none (an empty value included). Wraps at 32 bits.
+int32_t ProfileInteger(const std::optional<std::string>& value, int32_t defaultValue);
+int32_t ReadProfileInt(const std::string& path, std::string_view section, std::string_view key,
+                       int32_t defaultValue);
+
+// WritePrivateProfileString: writes one key of one section into the file
+// (creating the file, section or key when missing). False when the file
+// could not be read or written; the file is then unchanged.
+bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value);
+
+}  // namespace varnik
