@@ -84,8 +84,11 @@ int32_t ForwardTime(const TStop& from, const TStop* to) {
   return -1;
 }
 
+// True when the list is just `stop`, in its plain direction. A reversed
+// entry never counts as a default neighbour: written without a list it would
+// load back unreversed, so both texts keep it in an explicit list.
 bool HoldsExactly(const TNeibourList& list, const TStop* stop) {
-  return list.size() == 1 && list[0]->Stop == stop;
+  return list.size() == 1 && list[0]->Stop == stop && !list[0]->Reversed;
 }
 
 // Removes "," before ")" while the text ends with ",)".
