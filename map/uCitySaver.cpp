@@ -1,0 +1,77 @@
+#include "map/uCitySaver.h"
+
+#include "core/uIniStream.h"
+#include "core/uUtils.h"
+#include "map/uMetroMap.h"
+#include "network/uTransport.h"
+#include "platform/uCodePage.h"
+#include "platform/uFiles.h"
+#include "platform/uMessages.h"
+#include "platform/uProfile.h"
+
+namespace varnik {
+
+namespace {
+
+void ReportFailure(const std::string& path) {
+  ShowMessage(Utf8ToCp1251("Не удалось сохранить файл ") + path, TMessageStyle::Foreground);
+}
+
+// Loads `path`, lets `edit` change it and writes it back when its text
+// changed (two saves in a row touch nothing). A file that exists but cannot
+// be read is not written: that would replace it by the edits alone.
+template <typename TEdit>
+bool EditFile(const std::string& path, TEdit edit) {
+  TProfileFile file;
+  bool ok = file.Load(path);
+  if (ok) {
+    const bool existed = FileExists(path);
+    const std::string before = file.Text();
+    const std::string after = edit(file);
+    if (!existed || after != before) ok = WriteFileAtomic(path, after);
+  }
+  if (!ok) ReportFailure(path);
+  return ok;
+}
+
+}  // namespace
+
+std::string CleanUpMapText(std::string_view text) {
+  std::string result;
+  for (const std::string& line : SplitLines(text)) {
+    std::string trimmed = TrimBlank(line);
+    result += trimmed + "\r\n";
+    // A "[]" line is left behind by writes into a section without a name;
+    // what follows it is not the user's and goes.
+    if (trimmed == "[]") break;
+  }
+  return result;
+}
+
+bool SaveCity(const TMetroMap* map, const TTransports& transports, bool writeLegendRects) {
+  bool ok = true;
+  if (map != nullptr) {
+    // The map file lies beside the city's other files, in the directory the
+    // city was loaded from, wherever the program itself is installed.
+    ok = EditFile(map->Name, [&](TProfileFile& file) {
+      WriteMapFile(*map, file, writeLegendRects);
+      return CleanUpMapText(file.Text());
+    });
+  }
+  for (const auto& transport : transports.Items) {
+    ok = EditFile(transport->FileName,
+                  [&](TProfileFile& file) {
+                    int k = 1;
+                    for (const auto& route : transport->Routes) {
+                      const std::string section = "Line" + std::to_string(k++);
+                      file.SetValue(section, "Stations", route->StationsToString());
+                      file.SetValue(section, "Driving", route->DrivingToString());
+                    }
+                    return file.Text();
+                  }) &&
+         ok;
+  }
+  return ok;
+}
+
+}  // namespace varnik

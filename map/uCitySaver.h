@@ -1,0 +1,35 @@
+#pragma once
+// Saving the edited city: the map's positions back into its .map file and
+// the routes' station lists and driving times back into the transport
+// files, key by key, so that everything the editor does not own (colours,
+// widths, heights, options, comments, transfers, unknown sections) stays
+// byte for byte as the user wrote it. The editor window and the command line
+// both save through here.
+
+#include <string>
+#include <string_view>
+
+namespace varnik {
+
+class TMetroMap;
+class TProfileFile;
+class TTransports;
+
+// Writes, for every line of `map`, the keys Rects, Rect (only with
+// `writeLegendRects`) and Coordinates of the route's section and the line's
+// segments in AdditionalNodes. Colours, widths, heights and Options are
+// never written.
+void WriteMapFile(const TMetroMap& map, TProfileFile& file, bool writeLegendRects);
+
+// The text of a map file after the clean-up walk: every line trimmed, and
+// everything after the first line that reads "[]" dropped; lines end CR LF.
+std::string CleanUpMapText(std::string_view text);
+
+// Saves `map` (when not nullptr) into the file of its name and every
+// transport into the file it was read from, both in the current directory
+// (the directory the city was loaded from). A file that cannot be read or
+// written is reported once and left as it was; false when any was.
+// `writeLegendRects` is false when the editor was started for one named map.
+bool SaveCity(const TMetroMap* map, const TTransports& transports, bool writeLegendRects);
+
+}  // namespace varnik
