@@ -1,13 +1,251 @@
+// The smooth line rasteriser.
+//
+// A segment is scanned row by row from its upper end over a band of
+// B = w + 2 pixels around it (w the effective width). Each visited pixel gets
+// its distance d to the segment (to the nearer end beyond the ends, which
+// makes the ends round) and the coverage floor(255 * sin^2((B - 2d) / 2)):
+// full up to w/2 - 0.5 from the centre line, nothing past w/2 + 1. Rows are
+// scanned in the direction in which the segment runs, and each row starts
+// where the previous one left the band, so only pixels near the segment are
+// visited.
+//
+// At an inner vertex of a polyline the two segments meet at the bisector of
+// the corner: each keeps only the pixels on its own side of it, so the
+// pixels around the vertex are blended exactly once.
+
 #include "vector/uEZLine.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/uBitmap.h"
+#include "platform/uCanvas.h"
 
 namespace varnik {
 
-double TEZLine::Line(TBitmap*, double, double, double, double) { return Position; }
-double TEZLine::Polyline(const std::vector<TDoublePoint>&, TBitmap*) { return Position; }
-double TEZLine::PatternValue(uint8_t, double, double) { return 1; }
-int TEZLine::Coverage(double, double) { return 0; }
-double TEZLine::EffectiveWidth(double width) { return width; }
+namespace {
+
+// Floors and ceilings of scan bounds as ints, clamped far enough to stay
+// meaningful for any coordinate (the loops are clamped to the bitmap later).
+int FloorInt(double v) { return int(std::clamp(std::floor(v), -1e9, 1e9)); }
+int CeilInt(double v) { return int(std::clamp(std::ceil(v), -1e9, 1e9)); }
+
+bool Finite(double a, double b, double c, double d) {
+  return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
+}
+
+}  // namespace
+
+double TEZLine::EffectiveWidth(double width) { return width >= 1 ? width : 2 * width - 1; }
+
+int TEZLine::Coverage(double d, double w) {
+  const double v = (w + 2) - 2 * d;
+  if (v >= 3) return 255;
+  if (v < 0) return 0;
+  const double s = std::sin(v / 2);
+  return int(std::floor(255 * s * s));
+}
+
+double TEZLine::PatternValue(uint8_t style, double p, double width) {
+  switch (style & 0x7F) {
+    case psSolid:
+    case psInsideFrame: return 1;
+    case psDash:
+      return std::clamp(3 * std::fabs(std::sin(1.5 * p / std::max(6.0, width))) - 0.5, 0.0, 1.0);
+    case psDot: return std::clamp(2 * std::sin(p), 0.0, 1.0);
+    case psDashDot: {
+      double q = std::min(3 * std::sin(p / 3), 1.0);
+      if (q <= 0) q = std::sin(p);
+      return std::max(q, 0.0);
+    }
+    case psDashDotDot: {
+      double q = std::min(3 * std::sin(p / 4), 1.0);
+      if (q <= 0) q = std::sin(p - 2);
+      return std::max(q, 0.0);
+    }
+    default: return 0;
+  }
+}
+
+double TEZLine::Line(TBitmap* bitmap, double X1, double Y1, double X2, double Y2) {
+  if (!bitmap || bitmap->Empty()) return Position;
+  if (!Smooth) return PlainLine(*bitmap, X1, Y1, X2, Y2);
+  return DrawSegment(*bitmap, X1, Y1, X2, Y2, Position, nullptr, nullptr);
+}
+
+double TEZLine::Polyline(const std::vector<TDoublePoint>& points, TBitmap* bitmap) {
+  if (!bitmap || bitmap->Empty() || points.size() < 2) return Position;
+  if (points.size() == 2) return Line(bitmap, points[0].X, points[0].Y, points[1].X, points[1].Y);
+  if (!Smooth) return PlainPolyline(points, *bitmap);
+
+  // Repeated points make segments without a direction, which have no
+  // corner; they add no length, so leaving them out changes no pattern.
+  std::vector<TDoublePoint> path;
+  path.reserve(points.size());
+  for (const TDoublePoint& p : points)
+    if (path.empty() || p.X != path.back().X || p.Y != path.back().Y) path.push_back(p);
+  if (path.size() < 2) {
+    Position = DrawSegment(*bitmap, path[0].X, path[0].Y, path[0].X, path[0].Y, Position, nullptr,
+                           nullptr);
+    return Position;
+  }
+
+  // The corner line at inner vertex k: through the vertex, normal to the sum
+  // of the unit directions of the two segments. A full turn back has no
+  // bisector; both ends are then left round.
+  auto corner = [&](size_t k, TCornerLine& line) {
+    const double ax = path[k].X - path[k - 1].X, ay = path[k].Y - path[k - 1].Y;
+    const double bx = path[k + 1].X - path[k].X, by = path[k + 1].Y - path[k].Y;
+    const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+    line = {path[k].X, path[k].Y, ax / la + bx / lb, ay / la + by / lb};
+    return ClipJoins && std::hypot(line.NX, line.NY) > 1e-9;
+  };
+  TCornerLine before, after;
+  bool hasBefore = false;
+  for (size_t i = 0; i + 1 < path.size(); ++i) {
+    const bool hasAfter = i + 2 < path.size() && corner(i + 1, after);
+    Position = DrawSegment(*bitmap, path[i].X, path[i].Y, path[i + 1].X, path[i + 1].Y, Position,
+                           hasBefore ? &before : nullptr, hasAfter ? &after : nullptr);
+    before = after;
+    hasBefore = hasAfter;
+  }
+  return Position;
+}
+
+double TEZLine::PlainLine(TBitmap& bitmap, double X1, double Y1, double X2, double Y2) {
+  TCanvas& canvas = bitmap.Canvas();
+  canvas.Pen.Width = int(std::clamp(std::floor(Width), 0.0, 1e6));
+  canvas.Pen.Color = Color;
+  canvas.Pen.Style = TPenStyle(Style & 0x7F);
+  canvas.Pen.Mode = Mode;
+  canvas.MoveTo(RoundToInt(X1), RoundToInt(Y1));
+  canvas.LineTo(RoundToInt(X2), RoundToInt(Y2));
+  return Position + std::hypot(X2 - X1, Y2 - Y1);
+}
+
+double TEZLine::PlainPolyline(const std::vector<TDoublePoint>& points, TBitmap& bitmap) {
+  TCanvas& canvas = bitmap.Canvas();
+  canvas.Pen.Width = int(std::clamp(std::floor(Width), 0.0, 1e6));
+  canvas.Pen.Color = Color;
+  canvas.Pen.Style = TPenStyle(Style & 0x7F);
+  canvas.Pen.Mode = Mode;
+  std::vector<TPoint> rounded;
+  rounded.reserve(points.size());
+  for (size_t i = 0; i < points.size(); ++i) {
+    rounded.push_back({RoundToInt(points[i].X), RoundToInt(points[i].Y)});
+    if (i > 0) Position += std::hypot(points[i].X - points[i - 1].X, points[i].Y - points[i - 1].Y);
+  }
+  canvas.Polyline(rounded);
+  return Position;
+}
+
+double TEZLine::DrawSegment(TBitmap& bitmap, double X1, double Y1, double X2, double Y2,
+                            double offset, const TCornerLine* start, const TCornerLine* end) {
+  const double result = offset + std::hypot(X2 - X1, Y2 - Y1);
+  if (Width < 0.01 || !Finite(X1, Y1, X2, Y2)) return result;
+  const double w = EffectiveWidth(Width);
+  const int width = bitmap.Width(), height = bitmap.Height();
+
+  // Segments wholly outside the bitmap cost nothing.
+  const double m = RoundToInt(w / 2 + 2);
+  if ((X1 >= width + m && X2 >= width + m) || (X1 < -m && X2 < -m) ||
+      (Y1 >= height + m && Y2 >= height + m) || (Y1 < -m && Y2 < -m))
+    return result;
+
+  // Scan from the upper end (the right end of a horizontal segment); the
+  // pattern position and the corners still refer to the segment's own ends.
+  const bool swapped = Y1 > Y2 || (Y1 == Y2 && X1 <= X2);
+  if (swapped) {
+    std::swap(X1, X2);
+    std::swap(Y1, Y2);
+  }
+  dx_ = X2 - X1;
+  dy_ = Y2 - Y1;
+  dyNeg_ = Y1 - Y2;
+  length2_ = dx_ * dx_ + dy_ * dy_;
+  length_ = std::sqrt(length2_);
+
+  // The band and the scan range, the ends clamped into the bitmap. On a
+  // bitmap narrower than the band the clamps cross; the loops below are
+  // clamped to the bitmap once more, so no pixel outside it is touched.
+  const double B = w + 2;
+  const double halfB = B / 2;
+  const double A = std::floor(B / 2 + 1);
+  auto clampTo = [](double v, double lo, double hi) { return std::min(std::max(v, lo), hi); };
+  const double x1c = clampTo(X1, A, width - 1 - A), x2c = clampTo(X2, A, width - 1 - A);
+  const double y1c = clampTo(Y1, A, height - 1 - A), y2c = clampTo(Y2, A, height - 1 - A);
+  const int rowFirst = std::max(FloorInt(y1c - A), 0);
+  const int rowLast = std::min(CeilInt(y2c + A + 1) - 1, height - 1);
+  const bool rising = dx_ * dy_ >= 0 && Y2 != Y1;
+  const int colStep = rising ? 1 : -1;
+  int colStart, colStop;
+  if (rising) {
+    colStart = std::max(FloorInt(x1c - A), 0);
+    colStop = std::min(CeilInt(x2c + A + 1) - 1, width - 1);
+  } else {
+    colStart = std::min(CeilInt(x1c + A), width - 1);
+    colStop = std::max(FloorInt(x2c - A - 1) + 1, 0);
+  }
+
+  // The pen colour and the blend weight of the pattern and opacity.
+  const TColor rgb = ColorToRGB(Color);
+  const int kRed = rgb & 0xFF, kGreen = (rgb >> 8) & 0xFF, kBlue = (rgb >> 16) & 0xFF;
+  const uint8_t style = Style & 0x7F;
+  const bool patterned = !(style == psSolid || style == psInsideFrame);
+
+  for (int row = rowFirst; row <= rowLast; ++row) {
+    uint8_t* line = bitmap.ScanLine(row);
+    const double cy = row;
+    const double ry = cy - Y1;
+    int nextStart = colStart;
+    for (int col = colStart; rising ? col <= colStop : col >= colStop; col += colStep) {
+      const double cx = col;
+      const double rx = cx - X1;
+      double d;
+      if (length2_ > 0) {
+        t_ = (rx * dx_ + ry * dy_) / length2_;
+        across_ = (rx * dy_ - ry * dx_) / length_;
+        if (t_ < 0)
+          d = std::hypot(rx, ry);
+        else if (t_ > 1)
+          d = std::hypot(cx - X2, cy - Y2);
+        else
+          d = std::fabs(across_);
+      } else {
+        t_ = 0;
+        across_ = 0;
+        d = std::hypot(rx, ry);
+      }
+      along_ = swapped ? (1 - t_) * length_ : t_ * length_;
+
+      const int alpha = Coverage(d, w);
+      const bool inside =
+          (!start || (cx - start->X) * start->NX + (cy - start->Y) * start->NY >= 0) &&
+          (!end || (cx - end->X) * end->NX + (cy - end->Y) * end->NY < 0);
+      if (alpha > 0 && inside) {
+        const double f = patterned ? PatternValue(style, offset + along_, Width) : 1.0;
+        const int a = std::clamp(int(std::floor(f * alpha * Opacity)), 0, 255);
+        if (a > 0) {
+          uint8_t* p = line + col * TBitmap::kBytesPerPixel;
+          p[0] = uint8_t((kBlue * a + p[0] * (255 - a)) >> 8);
+          p[1] = uint8_t((kGreen * a + p[1] * (255 - a)) >> 8);
+          p[2] = uint8_t((kRed * a + p[2] * (255 - a)) >> 8);
+        }
+      }
+
+      // Leave the row once past the band; the next row starts where this one
+      // was last well before the band.
+      if (rising) {
+        if (across_ < -halfB + 1) nextStart = col;
+        if (across_ > halfB) break;
+      } else {
+        if (across_ > halfB - 1) nextStart = col;
+        if (across_ < -halfB) break;
+      }
+    }
+    colStart = nextStart;
+  }
+  return result;
+}
 
 }  // namespace varnik
