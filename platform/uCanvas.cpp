@@ -303,7 +303,7 @@ void TCanvas::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) 
       top > bitmap_.Height() + margin)
     return;
   QPainterPath path;
-  path.addEllipse(QRectF(left, top, double(right) - left - 1, double(bottom) - top - 1));
+  path.addEllipse(QRectF(left + 0.5, top + 0.5, double(right) - left - 1, double(bottom) - top - 1));
   QPainter painter(&bitmap_.Image());
   PreparePainter(painter);
   SetUpPen(painter);
