@@ -1,0 +1,86 @@
+#pragma once
+// A city for map tests: the transport network, the pictures and the maps of
+// a test city directory, loaded the way the city loads them (Metro.trp
+// first, each file's transfers right after it, then linking), without the
+// city's own loader so that the map library is tested on its own.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "core/uIniStream.h"
+#include "image/uImage.h"
+#include "map/uLayer.h"
+#include "map/uMetroMap.h"
+#include "network/uTransport.h"
+#include "vector/uVectorImage.h"
+
+namespace varnik::test {
+
+inline std::filesystem::path CityDir(const std::string& name) {
+  return std::filesystem::path(VARNIK_TEST_DATA) / "cities" / name;
+}
+
+// Copies a test city into a fresh temporary directory.
+inline void CopyCity(const std::string& name, const TTempDir& to) {
+  std::filesystem::copy(CityDir(name), to.Path(), std::filesystem::copy_options::recursive);
+}
+
+class TMapTestCity {
+ public:
+  TTransports Transports;
+  TImages Images;
+  std::vector<std::unique_ptr<TMetroMap>> Maps;
+
+  // Loads the network and the pictures of `dir` (not the maps).
+  void LoadNetwork(const std::filesystem::path& dir) {
+    dir_ = dir;
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+      std::string name = entry.path().filename().string();
+      std::string ext = entry.path().extension().string();
+      if (ext == ".trp" && name != "Metro.trp") files.push_back(name);
+      if (ext == ".vec") {
+        auto image = std::make_unique<TImage>();
+        image->LoadFromFile((dir / name).string());
+        Images.push_back(std::move(image));
+      }
+    }
+    std::sort(files.begin(), files.end());
+    if (std::filesystem::exists(dir / "Metro.trp")) files.insert(files.begin(), "Metro.trp");
+    for (const std::string& name : files) {
+      TIniStream ini;
+      ini.LoadFromFile((dir / name).string());
+      auto transport = std::make_unique<TTransport>();
+      transport->Load(ini);
+      transport->FileName = name;
+      Transports.Items.push_back(std::move(transport));
+      LoadTransfers(Transports, ini);
+    }
+    Transports.Link();
+  }
+
+  TMetroMap& LoadMap(const std::string& name, TMetroMap* parent = nullptr) {
+    Maps.push_back(LoadMapFile(
+        (dir_ / name).string(), [this](const std::string& file) { return FindByName(Images, file); }, parent,
+        Transports));
+    return *Maps.back();
+  }
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// The map's own layer as .vec text.
+inline std::string LayerText(const TMetroMap& map) { return map.Layers.back()->Image->Vector->SaveToText(); }
+
+// Lines joined with CR LF after each, as SaveToText writes them.
+inline std::string Lines(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  return text;
+}
+
+}  // namespace varnik::test
