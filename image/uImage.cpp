@@ -38,6 +38,19 @@ void CopyPixels(const TPicture& picture, int32_t sourceLeft, int32_t sourceTop, 
                 picture.Row(sourceTop + row) + sourceLeft, static_cast<size_t>(width) * sizeof(uint32_t));
 }
 
+// Cuts a source range [first, last) to the picture. Zoomed far in, the
+// rounded edges of the visible part can meet in one value, which would make
+// the picture vanish; the pixel under the visible part (starting at source
+// position `start`) is kept then.
+void KeepSourcePixels(int64_t& first, int64_t& last, long double start, int32_t size) {
+  first = std::clamp<int64_t>(first, 0, size);
+  last = std::clamp<int64_t>(last, 0, size);
+  if (last > first) return;
+  first = std::clamp<int64_t>(static_cast<int64_t>(std::floor(std::clamp<long double>(start, 0, size))), 0,
+                              size - 1);
+  last = first + 1;
+}
+
 }  // namespace
 
 uint8_t GetFileKind(const std::string& fileName) {
@@ -175,11 +188,9 @@ void TImage::DrawZoomed(TBitmap& target, const TRect& clip, TPicture& picture, l
     bottom = clipBottom;
     sourceBottom = RoundToInt((bottom - y) / scaleY);
   }
-  sourceLeft = std::clamp<int64_t>(sourceLeft, 0, picture.Width);
-  sourceRight = std::clamp<int64_t>(sourceRight, 0, picture.Width);
-  sourceTop = std::clamp<int64_t>(sourceTop, 0, picture.Height);
-  sourceBottom = std::clamp<int64_t>(sourceBottom, 0, picture.Height);
-  if (right <= left || bottom <= top || sourceRight <= sourceLeft || sourceBottom <= sourceTop) return;
+  if (right <= left || bottom <= top) return;
+  KeepSourcePixels(sourceLeft, sourceRight, (left - x) / scaleX, picture.Width);
+  KeepSourcePixels(sourceTop, sourceBottom, (top - y) / scaleY, picture.Height);
 
   const auto sourceWidth = static_cast<int32_t>(sourceRight - sourceLeft);
   const auto sourceHeight = static_cast<int32_t>(sourceBottom - sourceTop);
