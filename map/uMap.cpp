@@ -45,7 +45,7 @@ void TMap::ReadTransportList(TIniStream& ini, const char* key, std::vector<TTran
   while (!names.empty()) {
     std::string name = TrimBlank(NextToken(names));
     for (const auto& transport : AllTransports->Items) {
-      if (SameTextAscii(transport->FileName, name)) {
+      if (SameTextLocale(transport->FileName, name)) {
         list.push_back(transport.get());
         break;
       }
