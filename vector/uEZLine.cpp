@@ -38,13 +38,19 @@ bool Finite(double a, double b, double c, double d) {
 
 double TEZLine::EffectiveWidth(double width) { return width >= 1 ? width : 2 * width - 1; }
 
-int TEZLine::Coverage(double d, double w) {
+namespace {
+
+inline int CoverageOf(double d, double w) {
   const double v = (w + 2) - 2 * d;
   if (v >= 3) return 255;
   if (v < 0) return 0;
   const double s = std::sin(v / 2);
   return int(std::floor(255 * s * s));
 }
+
+}  // namespace
+
+int TEZLine::Coverage(double d, double w) { return CoverageOf(d, w); }
 
 double TEZLine::PatternValue(uint8_t style, double p, double width) {
   switch (style & 0x7F) {
@@ -206,19 +212,19 @@ double TEZLine::DrawSegment(TBitmap& bitmap, double X1, double Y1, double X2, do
         t_ = (rx * dx_ + ry * dy_) / length2_;
         across_ = (rx * dy_ - ry * dx_) / length_;
         if (t_ < 0)
-          d = std::hypot(rx, ry);
+          d = std::sqrt(rx * rx + ry * ry);
         else if (t_ > 1)
-          d = std::hypot(cx - X2, cy - Y2);
+          d = std::sqrt((cx - X2) * (cx - X2) + (cy - Y2) * (cy - Y2));
         else
           d = std::fabs(across_);
       } else {
         t_ = 0;
         across_ = 0;
-        d = std::hypot(rx, ry);
+        d = std::sqrt(rx * rx + ry * ry);
       }
       along_ = swapped ? (1 - t_) * length_ : t_ * length_;
 
-      const int alpha = Coverage(d, w);
+      const int alpha = CoverageOf(d, w);
       const bool inside =
           (!start || (cx - start->X) * start->NX + (cy - start->Y) * start->NY >= 0) &&
           (!end || (cx - end->X) * end->NX + (cy - end->Y) * end->NY < 0);
