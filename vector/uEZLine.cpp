@@ -85,35 +85,45 @@ double TEZLine::Polyline(const std::vector<TDoublePoint>& points, TBitmap* bitma
   if (!Smooth) return PlainPolyline(points, *bitmap);
 
   // Repeated points make segments without a direction, which have no
-  // corner; they add no length, so leaving them out changes no pattern.
-  std::vector<TDoublePoint> path;
-  path.reserve(points.size());
-  for (const TDoublePoint& p : points)
-    if (path.empty() || p.X != path.back().X || p.Y != path.back().Y) path.push_back(p);
-  if (path.size() < 2) {
-    Position = DrawSegment(*bitmap, path[0].X, path[0].Y, path[0].X, path[0].Y, Position, nullptr,
-                           nullptr);
+  // corner; they add no length, so stepping over them changes no pattern.
+  // The points are walked in place: a polyline may hold millions of them.
+  const size_t count = points.size();
+  auto same = [&](size_t a, size_t b) {
+    return points[a].X == points[b].X && points[a].Y == points[b].Y;
+  };
+  auto nextDistinct = [&](size_t i) {
+    size_t j = i + 1;
+    while (j < count && same(i, j)) ++j;
+    return j;
+  };
+  size_t a = 0, b = nextDistinct(0);
+  if (b == count) {  // every point the same: a dot with round ends
+    Position = DrawSegment(*bitmap, points[0].X, points[0].Y, points[0].X, points[0].Y, Position,
+                           nullptr, nullptr);
     return Position;
   }
 
-  // The corner line at inner vertex k: through the vertex, normal to the sum
-  // of the unit directions of the two segments. A full turn back has no
-  // bisector; both ends are then left round.
-  auto corner = [&](size_t k, TCornerLine& line) {
-    const double ax = path[k].X - path[k - 1].X, ay = path[k].Y - path[k - 1].Y;
-    const double bx = path[k + 1].X - path[k].X, by = path[k + 1].Y - path[k].Y;
+  // The corner line at vertex J between segments I-J and J-K: through J,
+  // normal to the sum of the unit directions of the two segments. A full
+  // turn back has no bisector; both ends are then left round.
+  auto corner = [&](size_t i, size_t j, size_t k, TCornerLine& line) {
+    const double ax = points[j].X - points[i].X, ay = points[j].Y - points[i].Y;
+    const double bx = points[k].X - points[j].X, by = points[k].Y - points[j].Y;
     const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
-    line = {path[k].X, path[k].Y, ax / la + bx / lb, ay / la + by / lb};
+    line = {points[j].X, points[j].Y, ax / la + bx / lb, ay / la + by / lb};
     return ClipJoins && std::hypot(line.NX, line.NY) > 1e-9;
   };
   TCornerLine before, after;
   bool hasBefore = false;
-  for (size_t i = 0; i + 1 < path.size(); ++i) {
-    const bool hasAfter = i + 2 < path.size() && corner(i + 1, after);
-    Position = DrawSegment(*bitmap, path[i].X, path[i].Y, path[i + 1].X, path[i + 1].Y, Position,
+  while (b < count) {
+    const size_t c = nextDistinct(b);
+    const bool hasAfter = c < count && corner(a, b, c, after);
+    Position = DrawSegment(*bitmap, points[a].X, points[a].Y, points[b].X, points[b].Y, Position,
                            hasBefore ? &before : nullptr, hasAfter ? &after : nullptr);
     before = after;
     hasBefore = hasAfter;
+    a = b;
+    b = c;
   }
   return Position;
 }
