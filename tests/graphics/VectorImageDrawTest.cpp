@@ -123,6 +123,22 @@ TEST(VectorImageDraw, FillWhitePaintsTheWholeBitmapFirst) {
   EXPECT_EQ(test::CountChanged(bitmap), 0);
 }
 
+TEST(VectorImageDraw, DrawLinesOnlyDrawsEveryLineInOneWidthAndColour) {
+  TVectorImage image;
+  SetLines(image, {"PenColor 0000FF", "Line 5,5, 50,5, 6", "Polygon 5,10, 50,10, 30,25",
+                   "Spline 5,20, 25,28, 50,20, 2", "Dashed 5,27, 50,27", "Arrow 5,12, 50,12"});
+  const std::string text = image.SaveToText();
+  TScale scale;
+  PlainView(scale);
+  TBitmap actual, expected;
+  MakeBitmap(actual, kW, kH);
+  image.DrawLinesOnly(actual, kClip, 3, 0x00FF00, scale, 2);
+  Draw({"PenColor 00FF00", "Line 5,5, 50,5, 3", "Spline 5,20, 25,28, 50,20, 3", "Dashed 5,27, 50,27, 3"},
+       expected);
+  EXPECT_TRUE(SameBitmaps(actual, expected));
+  EXPECT_EQ(image.SaveToText(), text);
+}
+
 TEST(VectorImageDraw, HitTestFindsInvisibleSpotsInOrder) {
   TVectorImage image;
   SetLines(image, {"BrushColor -1", "SpotRect 10, 10, 20, 10, first", "SpotCircle 5, 35, 15, second",
