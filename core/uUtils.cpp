@@ -1,5 +1,6 @@
 #include "core/uUtils.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -16,12 +17,6 @@ int HexDigit(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-// Position of c counted from 1, or 0 when it does not occur.
-size_t Pos(std::string_view s, char c) {
-  size_t p = s.find(c);
-  return p == std::string_view::npos ? 0 : p + 1;
 }
 
 std::string StripChar(std::string s, char c) {
@@ -117,26 +112,67 @@ long double ParseFloat(std::string_view s) {
   return value;
 }
 
+std::string_view TTokenReader::TrimEnd(std::string_view text) {
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+size_t TTokenReader::FindFrom(char c, size_t& cache) {
+  bool& known = c == '(' ? openKnown_ : closeKnown_;
+  if (!known || (cache != std::string_view::npos && cache < pos_)) {
+    cache = text_.find(c, pos_);
+    known = true;
+  }
+  return cache;
+}
+
+std::string_view TTokenReader::Take(size_t until) {
+  size_t from = std::min(pos_, text_.size());
+  std::string_view token = text_.substr(from, std::min(until, text_.size()) - from);
+  pos_ = until == std::string_view::npos ? full_.size() : until + 1;
+  return token;
+}
+
+std::string TTokenReader::Next() {
+  // Reading an item trims the text at both ends first, so from now on the
+  // blanks at the end are gone for good.
+  full_ = text_;
+  while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+  if (pos_ >= text_.size()) {
+    pos_ = full_.size();
+    return "";
+  }
+  char first = text_[pos_];
+  if (first == '\'') {
+    ++pos_;
+    return StripChar(TrimBlank(Take(text_.find(',', pos_))), '\'');
+  }
+  if (first == '"') {
+    ++pos_;
+    std::string item(Take(text_.find('"', pos_)));
+    if (pos_ < text_.size() && text_[pos_] == '(') item += TrimBlank(Take(text_.find(')', pos_))) + ")";
+    return item + TrimBlank(Take(text_.find(',', pos_)));
+  }
+  // A name with a parenthesised list stays one item. Positions count from 1
+  // with 0 for "absent", and the comparison is taken as it stands (so a
+  // missing "(" counts as coming first), because stored files were written
+  // against exactly this rule.
+  size_t comma = text_.find(',', pos_);
+  if (comma == std::string_view::npos) return TrimBlank(Take(comma));
+  size_t open = FindFrom('(', nextOpen_);
+  bool openFirst = open == std::string_view::npos || open < comma;
+  if (openFirst && FindFrom(')', nextClose_) != std::string_view::npos) {
+    std::string item = TrimBlank(Take(nextClose_)) + ")";
+    return item + std::string(Take(text_.find(',', pos_)));
+  }
+  return TrimBlank(Take(comma));
+}
+
 std::string NextToken(std::string_view& s) {
-  s = TrimView(s);
-  if (!s.empty() && s[0] == '\'') {
-    s.remove_prefix(1);
-    return StripChar(TrimBlank(ParseToken(s, ",")), '\'');
-  }
-  if (!s.empty() && s[0] == '"') {
-    s.remove_prefix(1);
-    std::string item(ParseToken(s, "\""));
-    if (!s.empty() && s[0] == '(') item += TrimBlank(ParseToken(s, ")")) + ")";
-    return item + TrimBlank(ParseToken(s, ","));
-  }
-  // A name with a parenthesised list stays one item. The comparison of
-  // positions is taken as it stands (a missing "(" counts as position 0),
-  // because stored files were written against exactly this rule.
-  if (Pos(s, '(') < Pos(s, ',') && Pos(s, ')') > 0) {
-    std::string item = TrimBlank(ParseToken(s, ")")) + ")";
-    return item + std::string(ParseToken(s, ","));
-  }
-  return TrimBlank(ParseToken(s, ","));
+  TTokenReader reader(s);
+  std::string item = reader.Next();
+  s = reader.Rest();
+  return item;
 }
 
 std::string NextToken(std::string& s) {

@@ -55,6 +55,30 @@ long double ParseFloat(std::string_view s);
 std::string NextToken(std::string_view& s);
 std::string NextToken(std::string& s);
 
+// Reads a whole list value item by item with NextToken's rules. It remembers
+// where the next parentheses are, so reading a value of any length item by
+// item takes linear time (NextToken alone looks at the rest of the text on
+// every call). The text must outlive the reader.
+class TTokenReader {
+ public:
+  explicit TTokenReader(std::string_view text) : full_(text), text_(TrimEnd(text)) {}
+  // True when nothing at all is left, not even blanks.
+  bool AtEnd() const { return pos_ >= full_.size(); }
+  std::string Next();
+  std::string_view Rest() const { return full_.substr(pos_); }
+
+ private:
+  static std::string_view TrimEnd(std::string_view text);
+  size_t FindFrom(char c, size_t& cache);
+  std::string_view Take(size_t until);  // the text up to `until`, skipping the separator there
+
+  std::string_view full_;  // the text as given; after the first item, the same as text_
+  std::string_view text_;  // without the blanks at the end, which never belong to an item
+  size_t pos_ = 0;
+  size_t nextOpen_ = 0, nextClose_ = 0;  // cached positions of "(" and ")", valid when >= pos_
+  bool openKnown_ = false, closeKnown_ = false;
+};
+
 // The name in double quotes when it holds a comma, else unchanged.
 std::string QuoteIfComma(const std::string& name);
 

@@ -17,9 +17,6 @@ void ReportStopNotFound(const TRoute& route, const std::string& name) {
   ShowMessage("Station " + name + " not found in Route " + route.Name);
 }
 
-void ReportStationNotFound(const TRoute& route, const std::string& name) {
-  ShowMessage("Station " + name + " (Route " + route.Name + ") not found.");
-}
 
 // The look-up of FindStopByName while a route loads, kept as an index so that
 // routes of many thousands of stops load in linear time. A stop is keyed by
@@ -120,6 +117,10 @@ std::string NeibourListText(const TStop& stop, Format item) {
 
 }  // namespace
 
+void ReportStationNotFound(const TRoute& route, const std::string& name) {
+  ShowMessage("Station " + name + " (Route " + route.Name + ") not found.");
+}
+
 TStop::TStop() : OwnedStation(std::make_unique<TStation>()), Station(OwnedStation.get()) {}
 
 int TRoute::IndexOf(const TStop* stop) const {
@@ -134,14 +135,15 @@ void TRoute::Load(TIniStream& ini) {
   LineMap = ini.ValueString("LineMap", "");
   Delays = ini.ValueString("Delays", "");
   const std::string drivingText = ini.ValueString("Driving", "");
-  std::string_view driving = drivingText;
+  TTokenReader driving(drivingText);
   if (Delays.empty()) Delays = ini.ValueString("DelayDay", "0") + "," + ini.ValueString("DelayNight", "0");
 
   const std::string stationsText = ini.ValueString("Stations", "");
-  std::string_view stations = stationsText;
-  while (!stations.empty()) {
+  // Checked on the raw text: a value of blanks alone still makes one stop.
+  TTokenReader stations(stationsText);
+  for (bool more = !stationsText.empty(); more; more = !stations.AtEnd()) {
     auto stop = std::make_unique<TStop>();
-    stop->Station->Name = NextToken(stations);
+    stop->Station->Name = stations.Next();
     Stops.push_back(std::move(stop));
   }
 
@@ -150,7 +152,7 @@ void TRoute::Load(TIniStream& ini) {
   for (size_t i = 0; i < n; ++i) {
     TStop& stop = *Stops[i];
     TStation& station = *stop.Station;
-    std::string d = NextToken(driving);
+    std::string d = driving.Next();
     size_t open = station.Name.find('(');
     if (open != std::string::npos) {
       // An explicit neighbour list: odd entries lead forward, even ones backward.
@@ -192,14 +194,14 @@ void TRoute::Load(TIniStream& ini) {
   }
 
   const std::string aliasesText = ini.ValueString("Aliases", "");
-  std::string_view aliases = aliasesText;
-  if (!aliases.empty()) {
+  TTokenReader aliases(aliasesText);
+  if (!aliasesText.empty()) {
     // Every name is final now; the first stop of a name wins, as in FindStationByName.
     std::unordered_map<std::string, TStation*> stationByName;
     for (const auto& stop : Stops) stationByName.emplace(stop->Station->Name, stop->Station);
-    while (!aliases.empty()) {
-      std::string name = NextToken(aliases);
-      std::string alias = NextToken(aliases);
+    for (bool more = true; more; more = !aliases.AtEnd()) {
+      std::string name = aliases.Next();
+      std::string alias = aliases.Next();
       if (name.empty()) continue;
       auto it = stationByName.find(name);
       if (it == stationByName.end()) {

@@ -67,6 +67,10 @@ class TRoute {
   int IndexOf(const TStop* stop) const;
 };
 
+// The message of a station look-up that found nothing:
+// "Station <name> (Route <route>) not found.".
+void ReportStationNotFound(const TRoute& route, const std::string& name);
+
 // The stop of `station` in `route`; remembers it in the station.
 TStop* FindStopByStation(const TRoute& route, TStation* station);
 
