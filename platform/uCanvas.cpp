@@ -6,6 +6,9 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -141,6 +144,17 @@ void EnsureGuiApplication() {
     const bool noDisplay =
         qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (noPlatform && noDisplay) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session Qt falls back to a private runtime directory of its
+    // own choosing but says so on stderr, which the command-line tools keep
+    // for their messages. Name that same directory ourselves.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+      const QByteArray dir = "/tmp/runtime-uid" + QByteArray::number(::getuid());
+      ::mkdir(dir.constData(), 0700);
+      struct stat info {};
+      if (::stat(dir.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+          info.st_uid == ::getuid() && (info.st_mode & 0777) == 0700)
+        qputenv("XDG_RUNTIME_DIR", dir);
+    }
     static int argc = 1;
     static char name[] = "varnik";
     static char* argv[] = {name, nullptr};
