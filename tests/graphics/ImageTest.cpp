@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "PixelTestUtil.h"
+#include "TestFiles.h"
 #include "image/uBmpFile.h"
 #include "image/uImage.h"
 #include "image/uStretch.h"
@@ -47,22 +47,11 @@ class TZoom {
   TScale Scale;
 };
 
-class TTempDir {
- public:
-  TTempDir() {
-    Path = std::filesystem::temp_directory_path() /
-           ("varnik-image-" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "-" +
-            std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(Path);
-  }
-  ~TTempDir() { std::filesystem::remove_all(Path); }
-  std::string Write(const std::string& name, const std::string& data) {
-    const std::string path = (Path / name).string();
-    EXPECT_TRUE(WriteFileAtomic(path, data));
-    return path;
-  }
-  std::filesystem::path Path;
-};
+// Writes a file into the directory and returns its path.
+std::string WriteFile(const test::TTempDir& dir, const std::string& name, const std::string& bytes) {
+  dir.WriteBytes(name, bytes);
+  return (dir.Path() / name).string();
+}
 
 // The part (left, top, width x height) of a decoded picture, resampled to
 // the size of `destination`, as the zoomed draw must produce it.
@@ -112,13 +101,13 @@ TEST(Image, AFileThatIsNoPictureLoadsNothingAndSucceeds) {
 }
 
 TEST(Image, VectorFilesTakeTheirSizeFromTheDocument) {
-  TTempDir dir;
+  test::TTempDir dir;
   TImage image;
-  EXPECT_FALSE(image.LoadFromFile(dir.Write("empty.vec", "")));
+  EXPECT_FALSE(image.LoadFromFile(WriteFile(dir, "empty.vec", "")));
   EXPECT_EQ(image.Kind, fkNone);
   EXPECT_EQ(image.Name, "");
 
-  ASSERT_TRUE(image.LoadFromFile(dir.Write("Plan.VEC", "Size 40x30\r\nLine 0,0, 10,10\r\n")));
+  ASSERT_TRUE(image.LoadFromFile(WriteFile(dir, "Plan.VEC", "Size 40x30\r\nLine 0,0, 10,10\r\n")));
   EXPECT_EQ(image.Kind, fkVector);
   EXPECT_EQ(image.Name, "Plan.VEC");
   EXPECT_EQ(image.Width, 40);
@@ -304,9 +293,9 @@ TEST(Image, RasterPicturesAreOpaqueWhateverTheirTransparency) {
 }
 
 TEST(Image, VectorPicturesFillWhiteUnlessTransparent) {
-  TTempDir dir;
+  test::TTempDir dir;
   TImage image;
-  ASSERT_TRUE(image.LoadFromFile(dir.Write("box.vec", "Size 6x6\r\nSpotRect 1,1, 3,3, here\r\n")));
+  ASSERT_TRUE(image.LoadFromFile(WriteFile(dir, "box.vec", "Size 6x6\r\nSpotRect 1,1, 3,3, here\r\n")));
   TZoom view(1, 1);
   TBitmap target;
   MakeBitmap(target, 6, 6, kRed);
@@ -319,9 +308,9 @@ TEST(Image, VectorPicturesFillWhiteUnlessTransparent) {
 }
 
 TEST(Image, HitTestAsksTheVectorDocumentOnly) {
-  TTempDir dir;
+  test::TTempDir dir;
   TImage vector;
-  ASSERT_TRUE(vector.LoadFromFile(dir.Write("spots.vec", "Size 10x10\r\nSpotRect 2,2, 4,4, Museum\r\n")));
+  ASSERT_TRUE(vector.LoadFromFile(WriteFile(dir, "spots.vec", "Size 10x10\r\nSpotRect 2,2, 4,4, Museum\r\n")));
   TZoom view(1, 1);
   std::string spot;
   EXPECT_TRUE(vector.HitTest(view.Scale, 3, 3, [&](const std::string& text) { spot = text; }));
