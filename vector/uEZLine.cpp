@@ -30,6 +30,10 @@ namespace {
 int FloorInt(double v) { return int(std::clamp(std::floor(v), -1e9, 1e9)); }
 int CeilInt(double v) { return int(std::clamp(std::ceil(v), -1e9, 1e9)); }
 
+// Plain Euclidean length; the walk over a polyline of millions of points
+// calls it several times per segment.
+inline double Length(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
+
 bool Finite(double a, double b, double c, double d) {
   return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
 }
@@ -109,9 +113,9 @@ double TEZLine::Polyline(const std::vector<TDoublePoint>& points, TBitmap* bitma
   auto corner = [&](size_t i, size_t j, size_t k, TCornerLine& line) {
     const double ax = points[j].X - points[i].X, ay = points[j].Y - points[i].Y;
     const double bx = points[k].X - points[j].X, by = points[k].Y - points[j].Y;
-    const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+    const double la = Length(ax, ay), lb = Length(bx, by);
     line = {points[j].X, points[j].Y, ax / la + bx / lb, ay / la + by / lb};
-    return ClipJoins && std::hypot(line.NX, line.NY) > 1e-9;
+    return ClipJoins && Length(line.NX, line.NY) > 1e-9;
   };
   TCornerLine before, after;
   bool hasBefore = false;
@@ -136,7 +140,7 @@ double TEZLine::PlainLine(TBitmap& bitmap, double X1, double Y1, double X2, doub
   canvas.Pen.Mode = Mode;
   canvas.MoveTo(RoundToInt(X1), RoundToInt(Y1));
   canvas.LineTo(RoundToInt(X2), RoundToInt(Y2));
-  return Position + std::hypot(X2 - X1, Y2 - Y1);
+  return Position + Length(X2 - X1, Y2 - Y1);
 }
 
 double TEZLine::PlainPolyline(const std::vector<TDoublePoint>& points, TBitmap& bitmap) {
@@ -149,7 +153,7 @@ double TEZLine::PlainPolyline(const std::vector<TDoublePoint>& points, TBitmap& 
   rounded.reserve(points.size());
   for (size_t i = 0; i < points.size(); ++i) {
     rounded.push_back({RoundToInt(points[i].X), RoundToInt(points[i].Y)});
-    if (i > 0) Position += std::hypot(points[i].X - points[i - 1].X, points[i].Y - points[i - 1].Y);
+    if (i > 0) Position += Length(points[i].X - points[i - 1].X, points[i].Y - points[i - 1].Y);
   }
   canvas.Polyline(rounded);
   return Position;
@@ -157,13 +161,13 @@ double TEZLine::PlainPolyline(const std::vector<TDoublePoint>& points, TBitmap& 
 
 double TEZLine::DrawSegment(TBitmap& bitmap, double X1, double Y1, double X2, double Y2,
                             double offset, const TCornerLine* start, const TCornerLine* end) {
-  const double result = offset + std::hypot(X2 - X1, Y2 - Y1);
+  const double result = offset + Length(X2 - X1, Y2 - Y1);
   if (Width < 0.01 || !Finite(X1, Y1, X2, Y2)) return result;
   const double w = EffectiveWidth(Width);
   const int width = bitmap.Width(), height = bitmap.Height();
 
   // Segments wholly outside the bitmap cost nothing.
-  const double m = RoundToInt(w / 2 + 2);
+  const double m = std::nearbyint(w / 2 + 2);  // ties to even
   if ((X1 >= width + m && X2 >= width + m) || (X1 < -m && X2 < -m) ||
       (Y1 >= height + m && Y2 >= height + m) || (Y1 < -m && Y2 < -m))
     return result;

@@ -311,6 +311,22 @@ TEST(EZLineBounds, HugeCoordinatesStayCheapAndInside) {
   EXPECT_EQ(bitmap.Pixel(15, 16), test::kWhite);
 }
 
+TEST(EZLineBounds, TenMillionPointsAreWalkedOnce) {
+  TBitmap bitmap;
+  MakeBitmap(bitmap, 30, 20);
+  std::vector<TDoublePoint> points(10'000'000);
+  for (size_t i = 0; i < points.size(); ++i)
+    points[i] = {double(i % 1000) * 10 + 1000, double(i % 3)};  // right of the bitmap
+  points[5'000'000] = {15, 10};
+  points[5'000'001] = {15, 10};  // a repeat: no corner of its own
+  TEZLine line;
+  line.Width = 3;
+  line.Color = test::kBlack;
+  line.Polyline(points, &bitmap);
+  EXPECT_EQ(bitmap.Pixel(15, 10), GreyPixel(255));
+  EXPECT_GT(line.Position, 1e8);
+}
+
 TEST_F(EZLineTest, PlainPathUsesTheCanvasPen) {
   line.Smooth = false;
   line.Width = 1.9;  // floor: a one-pixel pen
