@@ -56,8 +56,8 @@ void DrawLine(TBitmap& bitmap, uint8_t dashed, int factor, double X1, double Y1,
 
 // An open polyline, or the part of it from startPercent to endPercent of its
 // length (0 and 100: all of it). Width 0 draws nothing. The canvas pen style
-// becomes solid. Percentages are clamped into 0..100; a start beyond the end
-// draws nothing.
+// becomes solid. Percentages are clamped into 0..100; a start at or beyond the
+// end draws nothing.
 void DrawPolyline(TBitmap& bitmap, const std::vector<TDoublePoint>& points, double width,
                   uint8_t dashed, int factor, int startPercent, int endPercent);
 
@@ -78,9 +78,10 @@ void DrawSpline(TBitmap& bitmap, const std::vector<double>& Xs, const std::vecto
 
 // A polygon filled with the canvas brush and outlined with the pen at
 // `width`. Wide outlines (> 0.7) and boxes over 1000 oversampled pixels take
-// the plain path (canvas fill, then a closed DrawPolyline); others are filled
-// oversampled with the outline of pen width round(factor * width) and
-// filtered down.
+// the plain path (canvas fill with a one-pixel edge in the brush colour, then
+// a closed DrawPolyline); others are filled oversampled with the outline of
+// pen width round(factor * width) and filtered down. With a clear brush the
+// plain path draws no fill and no edge, only the outline.
 void DrawPolygon(TBitmap& bitmap, const std::vector<TDoublePoint>& points, int factor,
                  double width);
 
