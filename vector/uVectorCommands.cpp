@@ -3,6 +3,7 @@
 
 #include "vector/uVectorCommands.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -18,6 +19,9 @@ namespace varnik {
 
 std::string FormatVecFloat(long double value) {
   if (!std::isfinite(value) || value == 0) return "0";
+  // Whole numbers below 10^15 are exact in 15 digits; they are most of what
+  // pictures hold, and printing them directly is many times faster.
+  if (std::fabs(value) < 1e15L && value == std::trunc(value)) return std::to_string(static_cast<int64_t>(value));
   // The exponent form gives exactly 15 correctly rounded significant digits;
   // they are then laid out positionally.
   char buffer[64];
@@ -82,6 +86,10 @@ long double TFieldReader::Width() {
 }
 
 void TFieldReader::Points(std::vector<TFPoint>& points, int32_t maxPoints) {
+  // Room for every pair the commas allow, so that a long list is not copied
+  // each time it grows.
+  auto pairs = static_cast<int64_t>(std::count(rest_.begin(), rest_.end(), ',') / 2);
+  points.reserve(points.size() + static_cast<size_t>(std::min<int64_t>(pairs, maxPoints)));
   while (rest_.find(',') != std::string_view::npos && static_cast<int64_t>(points.size()) < maxPoints) {
     long double x = Float();
     long double y = Float();
