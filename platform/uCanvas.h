@@ -26,7 +26,9 @@ class TBitmap;
 // first need; when QT_QPA_PLATFORM is unset and there is no DISPLAY (or
 // WAYLAND_DISPLAY), the offscreen platform is chosen so that the command-line
 // tools and the tests can draw text on a machine without a screen. Maps the
-// face name "Arial" to the metric-compatible "Liberation Sans".
+// face name "Arial" to the metric-compatible "Liberation Sans". A program that
+// makes its own application object must make it before the first text is
+// drawn, and a GUI one (QGuiApplication or QApplication).
 void EnsureGuiApplication();
 
 // The plain colour (red + 256 * green + 65536 * blue) of a TColor: a colour of

@@ -239,10 +239,9 @@ double TEZLine::DrawSegment(TBitmap& bitmap, double X1, double Y1, double X2, do
       along_ = swapped ? (1 - t_) * length_ : t_ * length_;
 
       const int alpha = CoverageOf(d, w);
-      const bool inside =
+      if (alpha > 0 &&
           (!start || (cx - start->X) * start->NX + (cy - start->Y) * start->NY >= 0) &&
-          (!end || (cx - end->X) * end->NX + (cy - end->Y) * end->NY < 0);
-      if (alpha > 0 && inside) {
+          (!end || (cx - end->X) * end->NX + (cy - end->Y) * end->NY < 0)) {
         const double f = patterned ? PatternValue(style, offset + along_, Width) : 1.0;
         const int a = std::clamp(int(std::floor(f * alpha * Opacity)), 0, 255);
         if (a > 0) {
