@@ -211,10 +211,22 @@ double TEZLine::DrawSegment(TBitmap& bitmap, double X1, double Y1, double X2, do
   const TColor rgb = ColorToRGB(Color);
   const int kRed = rgb & 0xFF, kGreen = (rgb >> 8) & 0xFF, kBlue = (rgb >> 16) & 0xFF;
   const uint8_t style = Style & 0x7F;
+  constexpr int kPrefetchRows = 3;
+  const double shiftPerRow = dy_ != 0 ? std::clamp(dx_ / dy_, -64.0, 64.0) : 0;
   const bool patterned = !(style == psSolid || style == psInsideFrame);
 
   for (int row = rowFirst; row <= rowLast; ++row) {
     uint8_t* line = bitmap.ScanLine(row);
+    // Rows lie far apart in memory and the band moves only a little from one
+    // to the next: ask for the band's pixels a few rows ahead, so that the
+    // blend does not wait for them.
+    if (row + kPrefetchRows <= rowLast) {
+      const double ahead = colStart + kPrefetchRows * shiftPerRow;
+      const int col = int(std::clamp(ahead, 0.0, double(width - 1)));
+      const uint8_t* p = bitmap.ScanLine(row + kPrefetchRows) + col * TBitmap::kBytesPerPixel;
+      __builtin_prefetch(p);
+      __builtin_prefetch(p + (rising ? 64 : -64) * (col > 16 && col < width - 16));
+    }
     const double cy = row;
     const double ry = cy - Y1;
     int nextStart = colStart;
