@@ -19,12 +19,18 @@ std::string DefaultDelayNames() {
 
 }  // namespace
 
+TCity::~TCity() { Clear(); }
+
 void TCity::Clear() {
+  // Maps refer to the network and the pictures, so they go first.
+  CurrentMap = nullptr;
+  Maps.clear();
+  Images.clear();
   Stations.clear();
   Transports.Clear();
 }
 
-void TCity::LoadFromDir() {
+void TCity::LoadFromDir(const std::optional<std::string>& firstArgument) {
   Clear();
 
   std::vector<std::string> files;
@@ -52,6 +58,65 @@ void TCity::LoadFromDir() {
   for (const auto& transport : Transports.Items)
     for (const auto& route : transport->Routes)
       for (const auto& stop : route->Stops) Stations.push_back(stop->Station);
+
+  LoadImages();
+  if (!LoadMaps()) return;
+  if (Maps.empty()) return ReportLoadFailure("TCity.LoadFromDir: *.map not found");
+  CurrentMap = Maps[0].get();
+  if (firstArgument) SelectMap(*firstArgument);
+}
+
+void TCity::LoadImages() {
+  std::vector<std::string> files;
+  for (const char* mask : {"*.vec", "*.gif", "*.png", "*.bmp"}) ListFiles(mask, files);
+  for (const std::string& name : files) {
+    auto image = std::make_unique<TImage>();
+    image->LoadFromFile(name);
+    Images.push_back(std::move(image));
+  }
+}
+
+bool TCity::LoadMaps() {
+  std::vector<std::string> files;
+  ListFiles("Metro.map", files);
+  if (files.size() > 1) {
+    ReportLoadFailure("TCity.LoadFromDir: multiple Metro.map not supported.");
+    return false;
+  }
+  if (files.size() == 1) {
+    AddMap(files[0], nullptr);
+    CurrentMap = Maps.back().get();
+  }
+  // Every other map takes missing colours from the metro map (or has no parent).
+  TMetroMap* parent = CurrentMap;
+  files.clear();
+  ListFiles("*.map", files);
+  for (const std::string& name : files)
+    if (!SameTextAscii(name, "Metro.map")) AddMap(name, parent);
+  return true;
+}
+
+void TCity::AddMap(const std::string& fileName, TMetroMap* parentMap) {
+  auto loader = [this](const std::string& name) { return FindImage(name); };
+  Maps.push_back(LoadMapFile(fileName, loader, parentMap, Transports));
+}
+
+bool TCity::SelectMap(const std::string& name) {
+  for (const auto& map : Maps) {
+    if (SameTextLocale(map->Name, name)) {
+      CurrentMap = map.get();
+      return true;
+    }
+  }
+  return false;
+}
+
+TImage* TCity::FindImage(const std::string& name) const { return FindByName(Images, name); }
+
+void TCity::DrawCurrentMap(TBitmap& bitmap, int level, const TScale& scale) {
+  if (!CurrentMap) return;
+  CurrentMap->UpdateLabelsVisibility();
+  CurrentMap->Draw(bitmap, level, scale);
 }
 
 void TCity::ReadOptions(TIniStream& ini) {

@@ -4,14 +4,19 @@
 // their data.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "image/uImage.h"
+#include "map/uMetroMap.h"
 #include "network/uTransport.h"
 
 namespace varnik {
 
+class TBitmap;
 class TIniStream;
+class TScale;
 
 // The program version the data's "NeedVersion" is compared with.
 inline constexpr const char* kProgramVersion = "5.0";
@@ -25,18 +30,40 @@ class TCity {
   std::string MapAuthors;
   std::vector<TStation*> Stations;  // every station, in transport, route, stop order
   TTransports Transports;
+  std::vector<std::unique_ptr<TMetroMap>> Maps;  // "Metro.map" first, then the others by name
+  TImages Images;                                 // every picture file of the directory
+  TMetroMap* CurrentMap = nullptr;
   std::string DelayNames;
 
+  TCity() = default;
+  TCity(const TCity&) = delete;
+  TCity& operator=(const TCity&) = delete;
+  ~TCity();
+
   // Loads the city from the current directory. Failures are reported and end
-  // the load early, keeping what was loaded so far.
-  void LoadFromDir();
+  // the load early, keeping what was loaded so far. `firstArgument` is the
+  // program's first command-line argument, if it had one: the map to show.
+  void LoadFromDir(const std::optional<std::string>& firstArgument = std::nullopt);
   void Clear();
+
+  // Makes current the first map whose file name matches `name` ignoring
+  // letter case (Cyrillic too); false, and no change, when none does.
+  bool SelectMap(const std::string& name);
+  // The first picture named `name`, letter case ignored, or nullptr.
+  TImage* FindImage(const std::string& name) const;
+  // Draws the current map, if any, with its labels shown or hidden as the
+  // settings say.
+  void DrawCurrentMap(TBitmap& bitmap, int level, const TScale& scale);
 
  private:
   void ReadOptions(TIniStream& ini);
   // Reads one transport file and its transfers; `fileName` is what the
   // transport records as its origin.
   void LoadTransport(TIniStream& ini, const std::string& path, const std::string& fileName);
+  void LoadImages();
+  // Steps that read the maps; false when the load has to stop.
+  bool LoadMaps();
+  void AddMap(const std::string& fileName, TMetroMap* parentMap);
 };
 
 }  // namespace varnik

@@ -22,6 +22,7 @@ TEST(VarnikCheck, DiagnosticsGoToStdoutInLoadOrder) {
   test::TTempDir dir;
   dir.Write("Town.cty", "[Options]\nNeedVersion=7\n");
   dir.Write("Metro.trp", "[Line1]\nName=Красная\nStations=A,B\nAliases=Я,Z\n");
+  dir.Write("Metro.map", "[Options]\n");
   auto r = RunTool("varnik", "check " + dir.Path().string());
   EXPECT_EQ(r.ExitCode, 1);
   EXPECT_EQ(r.Out, "Требуется версия Varnik не ниже 7!\nStation Я (Route Красная) not found.\n");
@@ -55,6 +56,7 @@ TEST(VarnikDump, DiagnosticsGoToStderrAndIntoTheJson) {
   test::TTempDir dir;
   dir.Write("Town.cty", "[Options]\n");
   dir.Write("Metro.trp", "[Line1]\nName=M\nStations=A(Q)\n");
+  dir.Write("Metro.map", "[Options]\n");
   auto r = RunTool("varnik", "dump " + dir.Path().string());
   EXPECT_EQ(r.Err, "Station Q not found in Route M\n");
   auto json = nlohmann::json::parse(r.Out);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "TestFiles.h"
 #include "network/uCity.h"
 #include "platform/uCodePage.h"
@@ -12,9 +14,16 @@ using Texts = std::vector<std::string>;
 
 class CityTest : public ::testing::Test {
  protected:
-  void Load() {
+  // Every complete city has a map; the tests about transports give it one.
+  void SetUp() override { dir.Write("Metro.map", "[Options]\n"); }
+  void Load(const std::optional<std::string>& argument = std::nullopt) {
     test::TScopedCurrentDir here(dir.Path());
-    city.LoadFromDir();
+    city.LoadFromDir(argument);
+  }
+  Texts MapNames() const {
+    Texts names;
+    for (const auto& map : city.Maps) names.push_back(map->Name);
+    return names;
   }
   Texts FileNames() const {
     Texts names;
@@ -105,6 +114,7 @@ TEST_F(CityTest, TransfersMayOnlyNameFilesLoadedBefore) {
 }
 
 TEST_F(CityTest, LoadFailuresStopWithTheirMessages) {
+  std::filesystem::remove(dir.Path() / "Metro.map");
   Load();
   EXPECT_EQ(messages.Texts(), Texts{"TCity.LoadFromDir: *.cty file not found."});
   EXPECT_EQ(messages.Entries[0].Style, TMessageStyle::Foreground);
@@ -125,6 +135,72 @@ TEST_F(CityTest, SecondMetroFileStopsAfterTheDescription) {
   EXPECT_EQ(messages.Texts(), Texts{"TCity.LoadFromDir: multiple Metro.trp not supported."});
   EXPECT_EQ(city.Name, "Town");
   EXPECT_TRUE(city.Transports.Items.empty());
+}
+
+TEST_F(CityTest, MetroMapIsCurrentAndParentOfTheOthers) {
+  dir.Write("Town.cty", "[Options]\n");
+  dir.Write("Night.map", "[Options]\n");
+  dir.Write("a.map", "[Options]\n");
+  Load();
+  EXPECT_EQ(MapNames(), (Texts{"Metro.map", "a.map", "Night.map"}));
+  EXPECT_EQ(city.CurrentMap, city.Maps[0].get());
+  EXPECT_EQ(city.Maps[0]->ParentMap, nullptr);
+  EXPECT_EQ(city.Maps[2]->ParentMap, city.Maps[0].get());
+  EXPECT_TRUE(messages.Entries.empty());
+
+  Load(std::string("night.MAP"));
+  EXPECT_EQ(city.CurrentMap->Name, "Night.map");
+  Load(std::string("nothing.map"));
+  EXPECT_EQ(city.CurrentMap->Name, "Metro.map");
+  EXPECT_FALSE(city.SelectMap("nothing.map"));
+  EXPECT_TRUE(city.SelectMap("A.MAP"));
+  EXPECT_EQ(city.CurrentMap, city.Maps[1].get());
+}
+
+TEST_F(CityTest, WithoutMetroMapTheFirstMapIsCurrentAndNoneHasAParent) {
+  std::filesystem::remove(dir.Path() / "Metro.map");
+  dir.Write("Town.cty", "[Options]\n");
+  dir.Write("b.map", "[Options]\n");
+  dir.Write("A.map", "[Options]\n");
+  Load();
+  EXPECT_EQ(MapNames(), (Texts{"A.map", "b.map"}));
+  EXPECT_EQ(city.CurrentMap, city.Maps[0].get());
+  EXPECT_EQ(city.Maps[1]->ParentMap, nullptr);
+}
+
+TEST_F(CityTest, MapMessagesEndTheLoad) {
+  dir.Write("Town.cty", "[Options]\n");
+  dir.Write("METRO.MAP", "[Options]\n");
+  dir.Write("Other.map", "[Options]\n");
+  dir.Write("back.png", "not really a picture");
+  Load();
+  EXPECT_EQ(messages.Texts(), Texts{"TCity.LoadFromDir: multiple Metro.map not supported."});
+  EXPECT_TRUE(city.Maps.empty());
+  EXPECT_EQ(city.Images.size(), 1u);  // pictures were read before the maps
+
+  messages.Entries.clear();
+  std::filesystem::remove(dir.Path() / "METRO.MAP");
+  std::filesystem::remove(dir.Path() / "Metro.map");
+  std::filesystem::remove(dir.Path() / "Other.map");
+  Load();
+  EXPECT_EQ(messages.Texts(), Texts{"TCity.LoadFromDir: *.map not found"});
+  EXPECT_EQ(city.CurrentMap, nullptr);
+}
+
+TEST_F(CityTest, PicturesAreListedTogetherAndFoundIgnoringCase) {
+  dir.Write("Town.cty", "[Options]\n");
+  dir.Write("b.vec", "Size 10, 10\n");
+  dir.Write("A.bmp", "junk");
+  dir.Write("Фон.vec", "Size 10, 10\n");
+  Load();
+  ASSERT_EQ(city.Images.size(), 3u);
+  // A picture that cannot be read stays in the list, empty and nameless.
+  EXPECT_EQ(city.Images[0]->Name, "");
+  EXPECT_EQ(city.FindImage("A.bmp"), nullptr);
+  EXPECT_EQ(city.Images[1]->Name, "b.vec");
+  EXPECT_EQ(city.FindImage("B.VEC"), city.Images[1].get());
+  EXPECT_EQ(city.FindImage(Utf8ToCp1251("фОН.vec")), city.Images[2].get());
+  EXPECT_EQ(city.FindImage("none.vec"), nullptr);
 }
 
 TEST_F(CityTest, ReloadStartsFromScratch) {
