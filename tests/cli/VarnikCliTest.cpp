@@ -50,6 +50,14 @@ TEST(VarnikDump, PrintsTheCityAsUtf8Json) {
   EXPECT_EQ(red["stops"][0]["forward"][0]["stop"], 1);
   EXPECT_EQ(red["stops"][0]["forward"][0]["time"], 130);
   EXPECT_TRUE(json["diagnostics"].empty());
+  const auto& metro = json["maps"][0];
+  EXPECT_EQ(metro["name"], "Metro.map");
+  EXPECT_EQ(metro["parent"], nullptr);
+  EXPECT_EQ(metro["current"], true);
+  EXPECT_EQ(json["maps"][1]["parent"], "Metro.map");
+  bool backdrop = false;
+  for (const auto& image : json["images"]) backdrop |= image["name"] == "Zarechensk.vec" && image["kind"] == 4;
+  EXPECT_TRUE(backdrop);
 }
 
 TEST(VarnikDump, DiagnosticsGoToStderrAndIntoTheJson) {
