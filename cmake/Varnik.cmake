@@ -31,3 +31,25 @@ function(varnik_test name folder)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# varnik_qt_test(FOLDER [LIBS ...]): one Qt Test program per .cpp of
+# tests/FOLDER (each file ends with QTEST_MAIN), each registered with CTest
+# and run without a screen.
+function(varnik_qt_test folder)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp)
+  foreach(source ${sources})
+    get_filename_component(stem ${source} NAME_WE)
+    set(name ${folder}_${stem})
+    add_executable(${name} ${source})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests AUTOMOC ON)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE
+      VARNIK_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+      VARNIK_EXAMPLES="${PROJECT_SOURCE_DIR}/examples"
+      VARNIK_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test Qt6::Widgets)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+  endforeach()
+endfunction()
