@@ -21,7 +21,9 @@ namespace {
 constexpr int kLines = 20;
 constexpr int kStations = 30;
 
-std::string StationName(int line, int s) { return "Station " + std::to_string(line) + "-" + std::to_string(s); }
+std::string StationName(int line, int s) {
+  return "Station " + std::to_string(line) + "-" + std::to_string(s);
+}
 int X(int s) { return 40 + s * 62; }
 int Y(int line, int s) { return 40 + line * 50 + (s % 3) * 6; }
 
@@ -60,8 +62,8 @@ std::string MapText() {
     }
     text += "\r\nRects=" + rects + "\r\nRect=10," + std::to_string(40 + line * 50) + ",60,20\r\n";
     for (int s = 0; s + 1 < kStations; s += 4) {
-      nodes += std::to_string(line * 100 + s) + "=Line " + std::to_string(line) + "," + StationName(line, s) + "," +
-               StationName(line, s + 1) + ", " + std::to_string(X(s) + 31) + "," +
+      nodes += std::to_string(line * 100 + s) + "=Line " + std::to_string(line) + "," + StationName(line, s) +
+               "," + StationName(line, s + 1) + ", " + std::to_string(X(s) + 31) + "," +
                std::to_string(Y(line, s) - 12) + (s % 8 ? ", spline" : "") + "\r\n";
     }
   }

@@ -37,8 +37,8 @@ class TMap {
   std::string Name;          // file name with extension, no directory: the map's identity
   std::string ImageFileName;
   TTransports* AllTransports;
-  std::vector<TTransport*> Transports;         // whose routes the map draws
-  std::vector<TTransport*> CheckedTransports;  // kept, not used for drawing
+  std::vector<TTransport*> Transports;          // whose routes the map draws
+  std::vector<TTransport*> CheckedTransports;   // kept, not used for drawing
   std::vector<std::unique_ptr<TLayer>> Layers;  // drawn first to last
 
   void SetImageLoader(TImageLoader loader) { OnLoadImage = std::move(loader); }

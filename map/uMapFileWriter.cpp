@@ -85,7 +85,8 @@ void WriteMapFile(const TMetroMap& map, TProfileFile& file, bool writeLegendRect
     const std::string& section = line->Route->Name;
     file.SetValue(section, "Rects", RectsValue(*line));
     if (writeLegendRects) {
-      file.SetValue(section, "Rect", line->LegendRect == TRect{} ? std::string() : RectToStr(line->LegendRect));
+      file.SetValue(section, "Rect",
+                    line->LegendRect == TRect{} ? std::string() : RectToStr(line->LegendRect));
     }
     file.SetValue(section, "Coordinates", CoordinatesValue(*line));
     line->SaveAdditionalNodes(file, written);

@@ -187,7 +187,9 @@ namespace {
 
 int ComponentSum(TColor c) { return (c & 255) + ((c >> 8) & 255) + ((c >> 16) & 255); }
 
-TColor Halved(TColor c) { return ((c & 255) >> 1) + ((((c >> 8) & 255) >> 1) << 8) + ((((c >> 16) & 255) >> 1) << 16); }
+TColor Halved(TColor c) {
+  return ((c & 255) >> 1) + ((((c >> 8) & 255) >> 1) << 8) + ((((c >> 16) & 255) >> 1) << 16);
+}
 
 void AddText(TVectorImage& image, TColor pen, const std::string& text, int alignment, long double angle,
              long double x, long double y) {

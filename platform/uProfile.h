@@ -41,8 +41,7 @@ class TProfileFile {
   // first section `section`; when the section has fewer such keys a new one
   // is added at the end of the section, when the section is missing it is
   // appended to the file. The rewritten line is key "=" value.
-  void SetValue(std::string_view section, std::string_view key, std::string_view value,
-                int occurrence = 0);
+  void SetValue(std::string_view section, std::string_view key, std::string_view value, int occurrence = 0);
 
   std::string Text() const;
   // Writes the text atomically; false on failure (the old file is kept).

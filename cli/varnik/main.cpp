@@ -4,10 +4,15 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <iostream>
+#include <optional>
 #include <string>
 
+#include "cli/common/uRenderView.h"
 #include "cli/varnik/uCityJson.h"
+#include "cli/varnik/uMapCommands.h"
 #include "network/uCity.h"
 #include "platform/uCodePage.h"
 #include "platform/uFiles.h"
@@ -19,14 +24,18 @@ namespace {
 constexpr int kExitCannotEnter = 2;
 
 // Loads the city in `dir`, recording every message. False when the
-// directory cannot be entered (said on stderr).
-bool LoadCity(const std::string& dir, TCity& city, TRecordingSink& messages) {
+// directory cannot be entered (said on stderr). `mapName` (UTF-8) is handed
+// over as the editor's first argument when it is not empty.
+bool LoadCity(const std::string& dir, TCity& city, TRecordingSink& messages,
+              const std::string& mapName = "") {
   if (!SetCurrentDir(Utf8ToCp1251(dir))) {
     std::cerr << "varnik: cannot enter directory " << dir << "\n";
     return false;
   }
   TScopedMessageSink scope(messages);
-  city.LoadFromDir();
+  std::optional<std::string> firstArgument;
+  if (!mapName.empty()) firstArgument = Utf8ToCp1251(mapName);
+  city.LoadFromDir(firstArgument);
   return true;
 }
 
@@ -59,6 +68,24 @@ int RunDump(const std::string& dir) {
   return 0;
 }
 
+// Loads the city for a map command, prints its diagnostics on stderr and
+// runs `command` on the chosen map; the exit code is the command's.
+int RunMapCommand(const std::string& dir, const std::string& mapName,
+                  const std::function<int(TCity&)>& command) {
+  TCity city;
+  TRecordingSink messages;
+  if (!LoadCity(dir, city, messages, mapName)) return kExitCannotEnter;
+  PrintLines(stderr, messages.Texts());
+  if (!ChooseMap(city, mapName)) return 1;
+  return command(city);
+}
+
+int RunRender(const std::string& dir, const std::string& mapName, TRenderOptions options) {
+  // The output is named from where the tool was started, before entering DIR.
+  options.Out = std::filesystem::absolute(options.Out).string();
+  return RunMapCommand(dir, mapName, [&](TCity& city) { return RenderMap(city, options); });
+}
+
 }  // namespace
 }  // namespace varnik
 
@@ -72,8 +99,29 @@ int main(int argc, char** argv) {
   CLI::App* dump = app.add_subcommand("dump", "print the loaded city as JSON");
   dump->add_option("DIR", dir, "city directory (default: the current directory)");
 
+  std::string mapName;
+  varnik::TRenderOptions renderOptions;
+  renderOptions.Out = "map.png";
+  CLI::App* render = app.add_subcommand("render", "draw a map of the city as the editor shows it into a PNG");
+  render->add_option("DIR", dir, "city directory (default: the current directory)");
+  render->add_option("--map", mapName, "file name of the map (default: the current map)");
+  varnik::AddRenderOptions(*render, renderOptions);
+  CLI::App* save = app.add_subcommand("save", "load the city, then save it as the editor does on closing");
+  save->add_option("DIR", dir, "city directory (default: the current directory)");
+  save->add_option("--map", mapName, "file name of the map to save, as the editor's argument");
+  CLI::App* layer = app.add_subcommand("layer", "print the vector layer a map builds of itself as .vec text");
+  layer->add_option("DIR", dir, "city directory (default: the current directory)");
+  layer->add_option("--map", mapName, "file name of the map (default: the current map)");
+
   CLI11_PARSE(app, argc, argv);
   if (check->parsed()) return varnik::RunCheck(dir);
   if (dump->parsed()) return varnik::RunDump(dir);
+  if (render->parsed()) return varnik::RunRender(dir, mapName, renderOptions);
+  if (save->parsed()) {
+    const bool mapNamed = !mapName.empty();
+    return varnik::RunMapCommand(dir, mapName,
+                                 [&](varnik::TCity& city) { return varnik::SaveMap(city, mapNamed); });
+  }
+  if (layer->parsed()) return varnik::RunMapCommand(dir, mapName, varnik::PrintLayer);
   return 1;
 }

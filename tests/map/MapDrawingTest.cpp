@@ -94,6 +94,7 @@ TEST_F(MapDrawingTest, TransferCorridors) {
   std::string text = LayerText(map);
   size_t start = text.find("PenColor 000000");
   ASSERT_NE(start, std::string::npos) << text;
+  // clang-format off
   EXPECT_EQ(text.substr(start), Lines({
                                     "PenColor 000000",
                                     "BrushColor 000000",
@@ -122,6 +123,7 @@ TEST_F(MapDrawingTest, TransferCorridors) {
                                     "Ellipse 217,87, 223,93",
                                     "BrushColor FFFFFF",
                                 }));
+  // clang-format on
   // A transfer switched off in the editor is not drawn.
   map.Transfers[1]->Visible = false;
   map.BuildDrawing(true);

@@ -63,9 +63,9 @@ class TMapTestCity {
   }
 
   TMetroMap& LoadMap(const std::string& name, TMetroMap* parent = nullptr) {
-    Maps.push_back(LoadMapFile(
-        (dir_ / name).string(), [this](const std::string& file) { return FindByName(Images, file); }, parent,
-        Transports));
+    Maps.push_back(LoadMapFile((dir_ / name).string(),
+                               [this](const std::string& file) { return FindByName(Images, file); }, parent,
+                               Transports));
     return *Maps.back();
   }
 

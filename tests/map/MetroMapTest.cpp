@@ -94,8 +94,8 @@ TEST_F(MetroMapTest, ChildMapInheritsColoursAndHeightsOnly) {
   EXPECT_EQ(red.Color, 0x0000FF);
   EXPECT_EQ(red.LabelsColor, 0x00FF00);
   EXPECT_EQ(red.LabelsBColor, 0xFFFFFF);
-  EXPECT_EQ(red.Width, 9);                      // widths are not inherited
-  EXPECT_EQ(red.LegendRect, TRect{});           // nor legends
+  EXPECT_EQ(red.Width, 9);             // widths are not inherited
+  EXPECT_EQ(red.LegendRect, TRect{});  // nor legends
   ExpectStations(red, {{10, 10, 1, {10, 20, 40, 25}}, {20, 20, 6, {}}, {0, 0, 7, {}}});
   const TMetroMapLine& blue = *child.Lines[1];
   EXPECT_EQ(blue.Color, 0xFF0000);
@@ -172,7 +172,8 @@ TEST_F(MetroMapTest, AdditionalNodesAreReadAndBadEntriesReported) {
   // The map's own messages come to the front; the route's look-up reports
   // its miss in its own plain style.
   for (const auto& entry : messages.Entries) {
-    TMessageStyle style = entry.Text.starts_with("Station ") ? TMessageStyle::Plain : TMessageStyle::Foreground;
+    TMessageStyle style =
+        entry.Text.starts_with("Station ") ? TMessageStyle::Plain : TMessageStyle::Foreground;
     EXPECT_EQ(entry.Style, style) << entry.Text;
   }
 }
@@ -196,8 +197,8 @@ TEST_F(MetroMapTest, HitTestsOnStationsLabelsAndLegends) {
   EXPECT_EQ(found[0], map.StationAt(0, 1));
   EXPECT_EQ(found[1], map.StationAt(1, 1));
   found.clear();
-  map.FindStationsByLabel(310, 90, found);   // the corner of East's rectangle
-  map.FindStationsByLabel(425, 20, found);   // Depot's label: its station is not placed
+  map.FindStationsByLabel(310, 90, found);  // the corner of East's rectangle
+  map.FindStationsByLabel(425, 20, found);  // Depot's label: its station is not placed
   map.FindStationsByLabel(309, 90, found);
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0], map.StationAt(0, 2));

@@ -49,8 +49,9 @@ TEST_F(SettingsTest, ValuesAreReadWithTheIntegerRuleAndClamped) {
 }
 
 TEST_F(SettingsTest, LabelFontReachesTheDrawingCode) {
-  dir.Write("Varnik.ini", "; the editor's settings\n[OPTIONS]\nFontName = 'Times New Roman' \nFontHeight=14\n"
-                          "FontCharset=204\n[Other]\nFontName=Wrong\n");
+  dir.Write("Varnik.ini",
+            "; the editor's settings\n[OPTIONS]\nFontName = 'Times New Roman' \nFontHeight=14\n"
+            "FontCharset=204\n[Other]\nFontName=Wrong\n");
   LoadSettings(Ini());
   EXPECT_EQ(Settings().FontName, "Times New Roman");
   EXPECT_EQ(Settings().FontCharset, 204);

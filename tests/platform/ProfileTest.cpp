@@ -26,9 +26,8 @@ TEST(Profile, WritesKeepEveryOtherByte) {
        "; head\r\n[Red]\r\n  Color = FF0000 \r\nCoordinates=1,2\r\n\r\n[Blue]\r\nCoordinates=3,4\r\n", "red",
        "COORDINATES", "5,6",
        "; head\r\n[Red]\r\n  Color = FF0000 \r\nCOORDINATES=5,6\r\n\r\n[Blue]\r\nCoordinates=3,4\r\n"},
-      {"new key after the last filled line, before the blank line",
-       "[Red]\r\nColor=FF0000\r\n\r\n[Blue]\r\n", "Red", "Rects", "1,2,3,4",
-       "[Red]\r\nColor=FF0000\r\nRects=1,2,3,4\r\n\r\n[Blue]\r\n"},
+      {"new key after the last filled line, before the blank line", "[Red]\r\nColor=FF0000\r\n\r\n[Blue]\r\n",
+       "Red", "Rects", "1,2,3,4", "[Red]\r\nColor=FF0000\r\nRects=1,2,3,4\r\n\r\n[Blue]\r\n"},
       {"new key in an empty section goes right under the header", "[A]\r\n\r\n[B]\r\nx=1\r\n", "A", "k", "v",
        "[A]\r\nk=v\r\n\r\n[B]\r\nx=1\r\n"},
       {"missing section appended", "[A]\r\nx=1\r\n", "B", "k", "", "[A]\r\nx=1\r\n[B]\r\nk=\r\n"},
@@ -71,7 +70,8 @@ TEST(Profile, IntegerRule) {
   struct {
     std::optional<std::string> value;
     int32_t expected;
-  } cases[] = {{std::nullopt, 7}, {"", 0}, {"12abc", 12}, {"-3", -3}, {"abc", 0}, {"+5", 0}, {"4294967297", 1}};
+  } cases[] = {{std::nullopt, 7}, {"", 0},   {"12abc", 12},    {"-3", -3},
+               {"abc", 0},        {"+5", 0}, {"4294967297", 1}};
   for (const auto& c : cases) {
     EXPECT_EQ(ProfileInteger(c.value, 7), c.expected) << c.value.value_or("<missing>");
   }
