@@ -101,10 +101,7 @@ std::unique_ptr<TMetroMap> LoadMapFile(const std::string& fileName, TImageLoader
 }
 
 void TMetroMap::LoadFromIni(TIniStream& ini) {
-  TMap::LoadFromIni(ini);
-  Transfers.clear();
-  Lines.clear();
-  StationLabels.clear();
+  TMap::LoadFromIni(ini);  // clears the whole map first (Clear is virtual)
   ini.SelectSection("Options");
   StationDiameter = ini.ValueInteger("StationDiameter", 11);
   LinesWidth = ini.ValueInteger("LinesWidth", 9);

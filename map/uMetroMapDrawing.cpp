@@ -116,12 +116,6 @@ void AddLegend(TVectorImage& image, const TMetroMapLine& line) {
   image.AddPointToLast(r.Left + 2.5L * d + 1, (static_cast<long double>(r.Top) + r.Bottom + d) / 2 + 1);
 }
 
-}  // namespace
-
-// --- Lines, stations, legends, transfers ---------------------------------
-
-namespace {
-
 struct TTransferEnd {
   const TMetroMapStation* Station;
   const TMetroMapLine* Line;
