@@ -1,6 +1,7 @@
 #include "platform/uFiles.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +33,7 @@ bool ListOrder(const std::string& a, const std::string& b) {
 bool WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     data.remove_prefix(static_cast<size_t>(n));
   }
@@ -56,16 +58,43 @@ bool ReadWholeFile(const std::string& path, std::string& data) {
 
 bool WriteFileAtomic(const std::string& path, std::string_view data) {
   fs::path target = NativePath(path);
+  // A link is written through: the file it names gets the bytes and the
+  // link stays, as with any other program that edits the file.
+  std::error_code ec;
+  if (fs::is_symlink(target, ec)) {
+    fs::path resolved = fs::canonical(target, ec);
+    if (ec) return false;
+    target = resolved;
+  }
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  // The rename below would replace a file the user has made read-only; it
+  // is refused instead, as an in-place write would be. A file without any
+  // write permission counts as read-only even for the superuser.
+  if (exists && S_ISREG(old.st_mode) &&
+      ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0)) {
+    return false;
+  }
   std::string temp = target.string() + ".tmp-XXXXXX";
   int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;
-  // mkstemp creates the file private to the user; give it the usual rights.
-  ::fchmod(fd, 0644);
+  // mkstemp creates the file private to the user; the new file keeps the
+  // rights of the one it replaces, or gets the usual ones.
+  ::fchmod(fd, exists && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : 0644);
   bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) std::remove(temp.c_str());
-  return ok;
+  if (!ok) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  // The rename itself must reach the disk before the save counts as done.
+  int dir = ::open(target.parent_path().empty() ? "." : target.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
 }
 
 bool FileExists(const std::string& path) {

@@ -16,7 +16,9 @@ bool ReadWholeFile(const std::string& path, std::string& data);
 
 // Replaces the file's content with `data` atomically: the bytes go to a
 // temporary file beside the target, which is flushed and renamed over it, so
-// a failure at any point leaves the old file as it was. False on failure.
+// a failure at any point leaves the old file as it was. False on failure,
+// and for a file that is read-only (it is never replaced). The file keeps
+// its permissions; a symbolic link is written through and stays a link.
 bool WriteFileAtomic(const std::string& path, std::string_view data);
 
 bool FileExists(const std::string& path);
