@@ -1,0 +1,287 @@
+#include "editor/fMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "editor/fStationProperties.h"
+#include "editor/uEditorCommands.h"
+#include "editor/uEditorPainter.h"
+#include "editor/uMapEditor.h"
+#include "editor/uMemo.h"
+#include "editor/uStationEdit.h"
+#include "map/uCitySaver.h"
+#include "map/uSettings.h"
+#include "network/uCity.h"
+#include "platform/uQtText.h"
+
+namespace varnik {
+
+namespace {
+
+constexpr int kPanelWidth = 180;
+constexpr int kSettleMs = 500;
+constexpr int kSaveMs = 10000;
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// The memo as the editing rules see it: Windows-1251 text with CR LF line
+// ends, kept in the panel's text box.
+class TWidgetMemo : public TMemo {
+ public:
+  explicit TWidgetMemo(QPlainTextEdit& box) : box_(box) {}
+  std::string Text() const override { return ReplaceAll(FromQString(box_.toPlainText()), "\n", "\r\n"); }
+  void SetText(const std::string& text) override {
+    box_.setPlainText(ToQString(ReplaceAll(text, "\r\n", "\n")));
+    box_.moveCursor(QTextCursor::End);
+  }
+
+ private:
+  QPlainTextEdit& box_;
+};
+
+TMouseButton ButtonOf(const QMouseEvent& event) {
+  switch (event.button()) {
+    case Qt::LeftButton: return TMouseButton::Left;
+    case Qt::RightButton: return TMouseButton::Right;
+    case Qt::MiddleButton: return TMouseButton::Middle;
+    default: return TMouseButton::None;
+  }
+}
+
+TColor ToColor(const QColor& c) { return c.red() + 256 * c.green() + 65536 * c.blue(); }
+
+}  // namespace
+
+// --- The drawing area ----------------------------------------------------
+
+TPaintBox::TPaintBox(TMainForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+  setObjectName("PaintBox");
+  setMouseTracking(true);
+  // Every pixel is painted from the off-screen bitmap.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  QFont areaFont(Text("hooge 05_55 Cyr"));
+  areaFont.setPixelSize(10);
+  setFont(areaFont);
+}
+
+void TPaintBox::paintEvent(QPaintEvent* event) { form_.Paint(event); }
+void TPaintBox::resizeEvent(QResizeEvent*) { form_.AreaResized(width(), height()); }
+void TPaintBox::mousePressEvent(QMouseEvent* event) { form_.MousePressed(event); }
+void TPaintBox::mouseMoveEvent(QMouseEvent* event) { form_.MouseMoved(event); }
+void TPaintBox::mouseReleaseEvent(QMouseEvent* event) { form_.MouseReleased(event); }
+void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) { form_.MouseDoubleClicked(event); }
+
+// --- The window ----------------------------------------------------------
+
+TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* parent)
+    : QWidget(parent), hasArgument_(firstArgument.has_value()) {
+  setObjectName("MainForm");
+  setWindowTitle(Text(kMainCaption));
+  resize(788, 645);
+  CreatePanel();
+  area_ = new TPaintBox(*this, this);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(panel_);
+  layout->addWidget(area_, 1);
+
+  city_ = std::make_unique<TCity>();
+  memo_ = std::make_unique<TWidgetMemo>(*memoBox_);
+  editor_ = std::make_unique<TMapEditor>(*city_, *memo_);
+  editor_->View.OnChange = [this] { area_->update(); };
+  ReadOptions();
+
+  city_->LoadFromDir(firstArgument);
+  if (firstArgument) city_->SelectMap(*firstArgument);
+  memoBox_->clear();
+  LoadSettings();
+
+  settleTimer_.setSingleShot(true);
+  settleTimer_.setInterval(kSettleMs);
+  connect(&settleTimer_, &QTimer::timeout, this, [this] {
+    if (Settings().SmoothLevel != 1) area_->update();
+  });
+  saveTimer_.setInterval(kSaveMs);
+  connect(&saveTimer_, &QTimer::timeout, this, [this] { Save(); });
+  saveTimer_.start();
+}
+
+TMainForm::~TMainForm() {
+  // The editor refers to the city and the memo; it goes first.
+  editor_.reset();
+}
+
+QCheckBox* TMainForm::AddCheckBox(QWidget* parent, const char* caption, int x, int y, bool checked,
+                                  bool enabled) {
+  auto* box = new QCheckBox(Text(caption), parent);
+  box->setGeometry(x, y, 150, 17);
+  box->setChecked(checked);
+  box->setEnabled(enabled);
+  box->setFocusPolicy(Qt::NoFocus);
+  connect(box, &QCheckBox::toggled, this, [this] {
+    ReadOptions();
+    area_->update();
+  });
+  return box;
+}
+
+QPushButton* TMainForm::AddButton(const char* caption, int x, int y, int width, int height,
+                                  std::function<void()> action) {
+  auto* button = new QPushButton(Text(caption), panel_);
+  button->setGeometry(x, y, width, height);
+  button->setFocusPolicy(Qt::NoFocus);
+  connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] { Run(action); });
+  return button;
+}
+
+QLineEdit* TMainForm::AddEdit(const char* text, int x, int y, int width, int height) {
+  auto* edit = new QLineEdit(Text(text), panel_);
+  edit->setGeometry(x, y, width, height);
+  return edit;
+}
+
+void TMainForm::CreatePanel() {
+  panel_ = new QWidget(this);
+  panel_->setObjectName("Panel");
+  panel_->setFixedWidth(kPanelWidth);
+  QFont small = panel_->font();
+  small.setPointSize(8);
+  panel_->setFont(small);
+
+  auto* show = new QGroupBox(Text("Показывать"), panel_);
+  show->setGeometry(5, 0, 161, 181);
+  AddCheckBox(show, "Карта", 8, 16, true, false);
+  legends_ = AddCheckBox(show, "Линии", 8, 36, true, false);
+  stations_ = AddCheckBox(show, "Станции", 8, 56, true, true);
+  AddCheckBox(show, "Названия станций", 8, 76, false, false);
+  labelBounds_ = AddCheckBox(show, "Границы названий", 8, 96, true, true);
+  AddCheckBox(show, "Пересадки", 8, 116, true, false);
+  nodes_ = AddCheckBox(show, "Доп.точки", 8, 136, true, true);
+  AddCheckBox(show, "Пути", 8, 156, false, false);
+
+  whiteLines_ = AddCheckBox(panel_, "Белые линии", 5, 191, false, true);
+  recordCoordinates_ = AddCheckBox(panel_, "Записывать коорд.", 5, 205, false, true);
+  collectLine_ = AddCheckBox(panel_, "Собрать линию", 5, 221, false, true);
+  for (QCheckBox* box : {whiteLines_, recordCoordinates_, collectLine_}) box->setFixedWidth(125);
+
+  // The four arrows are the only buttons that take the keyboard focus.
+  AddButton("/\\", 140, 189, 16, 16, [this] { Arrow(0, -1); })->setFocusPolicy(Qt::StrongFocus);
+  AddButton("<", 132, 205, 16, 16, [this] { Arrow(-1, 0); })->setFocusPolicy(Qt::StrongFocus);
+  AddButton(">", 149, 205, 16, 16, [this] { Arrow(1, 0); })->setFocusPolicy(Qt::StrongFocus);
+  AddButton("\\/", 140, 221, 16, 16, [this] { Arrow(0, 1); })->setFocusPolicy(Qt::StrongFocus);
+
+  AddButton("Размер точек", 5, 245, 161, 22, [this] {
+    CyclePointSize(*editor_, QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
+  });
+  AddButton("Уменьшить по шрифту", 5, 269, 161, 22, [this] { FitLabels(*editor_, canvas_.Canvas()); });
+  AddButton("Выровнять по сетке", 5, 293, 136, 22,
+            [this] { SnapToGrid(*editor_, FromQString(gridStep_->text())); });
+  gridStep_ = AddEdit("5", 144, 293, 21, 21);
+  AddButton("Доп.точка", 5, 317, 101, 22, [this] { InsertNode(*editor_, false); });
+  AddButton("Сплайн", 109, 317, 57, 22, [this] { InsertNode(*editor_, true); });
+  AddButton("Пересадка", 5, 341, 73, 22, [this] { WriteTransferLine(*editor_); });
+  AddButton("Поиск перес.", 81, 341, 85, 22, [this] { ToggleTransfer(*editor_); });
+  AddButton("Выровнять точки", 5, 365, 161, 22, [this] { AlignPoints(*editor_); });
+  AddButton("Умножить все на", 5, 397, 113, 22, [this] { ScaleMap(*editor_, FromQString(factor_->text())); });
+  factor_ = AddEdit("1", 123, 398, 43, 19);
+
+  memoBox_ = new QPlainTextEdit(panel_);
+  memoBox_->setObjectName("Memo");
+  memoBox_->setGeometry(5, 436, 161, 129);
+  memoBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  AddButton("Копировать в буфер", 5, 566, 161, 22,
+            [this] { QGuiApplication::clipboard()->setText(memoBox_->toPlainText()); });
+  AddButton("Очистить", 5, 590, 161, 22, [this] { memoBox_->clear(); });
+}
+
+void TMainForm::ReadOptions() {
+  TEditorOptions& o = editor_->Options;
+  o.Legends = legends_->isChecked();
+  o.Stations = stations_->isChecked();
+  o.LabelBounds = labelBounds_->isChecked();
+  o.Nodes = nodes_->isChecked();
+  o.WhiteLines = whiteLines_->isChecked();
+  o.RecordCoordinates = recordCoordinates_->isChecked();
+  o.CollectLine = collectLine_->isChecked();
+}
+
+void TMainForm::Run(const std::function<void()>& command) {
+  command();
+  area_->update();
+}
+
+void TMainForm::Arrow(int dx, int dy) {
+  const Qt::KeyboardModifiers keys = QGuiApplication::keyboardModifiers();
+  const int step = ShiftStep(keys & Qt::ShiftModifier, keys & Qt::ControlModifier);
+  ShiftMap(*editor_, dx * step, dy * step);
+}
+
+void TMainForm::Save() { SaveCity(city_->CurrentMap, city_->Transports, !hasArgument_); }
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  Save();
+  event->accept();
+}
+
+// --- Drawing area events -------------------------------------------------
+
+void TMainForm::Paint(QPaintEvent*) {
+  const int level = settleTimer_.isActive() ? 1 : Settings().SmoothLevel;
+  PaintEditor(*editor_, canvas_, level, ToColor(palette().color(QPalette::Window)));
+  QPainter painter(area_);
+  painter.drawImage(0, 0, canvas_.Image());
+}
+
+void TMainForm::AreaResized(int width, int height) {
+  canvas_.SetSize(width, height);
+  editor_->AreaWidth = width;
+  editor_->AreaHeight = height;
+}
+
+void TMainForm::MousePressed(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  editor_->MousePress(ButtonOf(*event), p.x(), p.y(), event->modifiers() & Qt::ShiftModifier);
+  area_->update();
+}
+
+void TMainForm::MouseMoved(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  const TMoveResult result = editor_->MouseMove(p.x(), p.y());
+  if (result.DragStep) {
+    settleTimer_.start();
+    area_->update();
+  }
+  if (result.Pointer) area_->setCursor(*result.Pointer == TPointerShape::Hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void TMainForm::MouseReleased(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  editor_->MouseRelease(p.x(), p.y());
+  area_->setCursor(Qt::ArrowCursor);
+  area_->update();
+}
+
+void TMainForm::MouseDoubleClicked(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  TMetroMapStation* station = event->button() == Qt::LeftButton ? editor_->StationForProperties(p.x(), p.y()) : nullptr;
+  if (station == nullptr) {
+    // Without a station it is an ordinary second press.
+    MousePressed(event);
+    return;
+  }
+  TStationPropertiesForm dialog(*station, this);
+  if (dialog.exec() == QDialog::Accepted) ApplyStationFields(*editor_, *station, dialog.Fields());
+  area_->update();
+}
+
+}  // namespace varnik

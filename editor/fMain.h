@@ -1,0 +1,116 @@
+#pragma once
+// The main window of the map editor: the panel of switches, commands and the
+// snippet memo on the left, the drawing area on the right. The window owns
+// the city and the editing state; it only lays out the controls and hands
+// their events to the editing rules (uMapEditor, uEditorCommands,
+// uStationEdit), then repaints.
+
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/uBitmap.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace varnik {
+
+class TCity;
+class TMainForm;
+class TMapEditor;
+class TMemo;
+
+// The window caption (UTF-8); message boxes carry it too.
+inline constexpr const char* kMainCaption = "Редактор Метро";
+
+// The drawing area: composes every paint off-screen and passes the mouse on
+// to the window.
+class TPaintBox : public QWidget {
+ public:
+  TPaintBox(TMainForm& form, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  TMainForm& form_;
+};
+
+class TMainForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Loads the city of the current directory and shows the map named by
+  // `firstArgument` (the program's first argument), or the first map.
+  explicit TMainForm(const std::optional<std::string>& firstArgument, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  TCity& City() { return *city_; }
+  TMapEditor& Editor() { return *editor_; }
+  QWidget* DrawingArea() { return area_; }
+  // The bitmap the last paint was composed in.
+  TBitmap& CanvasBitmap() { return canvas_; }
+  // Writes the map file and the transport files, as every ten seconds and
+  // on closing.
+  void Save();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  friend class TPaintBox;
+
+  void CreatePanel();
+  QCheckBox* AddCheckBox(QWidget* parent, const char* caption, int x, int y, bool checked, bool enabled);
+  QPushButton* AddButton(const char* caption, int x, int y, int width, int height,
+                         std::function<void()> action);
+  QLineEdit* AddEdit(const char* text, int x, int y, int width, int height);
+  // Copies the panel's switches into the editing options.
+  void ReadOptions();
+  // Runs a panel command and repaints.
+  void Run(const std::function<void()>& command);
+  void Arrow(int dx, int dy);
+
+  void Paint(QPaintEvent* event);
+  void AreaResized(int width, int height);
+  void MousePressed(QMouseEvent* event);
+  void MouseMoved(QMouseEvent* event);
+  void MouseReleased(QMouseEvent* event);
+  void MouseDoubleClicked(QMouseEvent* event);
+
+  bool hasArgument_;
+  QWidget* panel_ = nullptr;
+  TPaintBox* area_ = nullptr;
+  QCheckBox* legends_ = nullptr;
+  QCheckBox* stations_ = nullptr;
+  QCheckBox* labelBounds_ = nullptr;
+  QCheckBox* nodes_ = nullptr;
+  QCheckBox* whiteLines_ = nullptr;
+  QCheckBox* recordCoordinates_ = nullptr;
+  QCheckBox* collectLine_ = nullptr;
+  QLineEdit* gridStep_ = nullptr;
+  QLineEdit* factor_ = nullptr;
+  QPlainTextEdit* memoBox_ = nullptr;
+
+  std::unique_ptr<TCity> city_;
+  std::unique_ptr<TMemo> memo_;
+  std::unique_ptr<TMapEditor> editor_;
+  TBitmap canvas_;
+  // Runs for half a second after each drag step; meanwhile the picture is
+  // drawn without smoothing, so dragging stays quick.
+  QTimer settleTimer_;
+  QTimer saveTimer_;
+};
+
+}  // namespace varnik

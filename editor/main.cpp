@@ -1,0 +1,29 @@
+// VarnikEditor: the map editor, started in a city directory with the file
+// name of one map as the optional first argument.
+
+#include <QApplication>
+#include <optional>
+#include <string>
+
+#include "editor/fMain.h"
+#include "platform/gui/uMessageBoxSink.h"
+#include "platform/uCodePage.h"
+#include "platform/uQtText.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  // Messages of the load come before the window shows; they carry its caption.
+  varnik::TMessageBoxSink messages(nullptr, varnik::Utf8ToCp1251(varnik::kMainCaption));
+  varnik::SetMessageSink(&messages);
+  std::optional<std::string> firstArgument;
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1) firstArgument = varnik::FromQString(arguments[1]);
+  int result = 0;
+  {
+    varnik::TMainForm form(firstArgument);
+    form.showMaximized();
+    result = QApplication::exec();
+  }
+  varnik::SetMessageSink(nullptr);
+  return result;
+}
