@@ -1,0 +1,489 @@
+#include "veceditor/fMain.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTextBlock>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "platform/uCanvas.h"
+#include "platform/uCodePage.h"
+#include "platform/uFiles.h"
+#include "platform/uMessages.h"
+#include "platform/uQtText.h"
+#include "veceditor/uPointEdits.h"
+#include "veceditor/uVecOptions.h"
+
+namespace varnik {
+
+namespace {
+
+constexpr int kAutoSaveInterval = 6000;
+// After the last movement of a drag the preview is drawn quickly for this
+// long before the configured smoothing comes back.
+constexpr int kSettleInterval = 500;
+constexpr int kToolBarHeight = 31;
+constexpr int kMemoWidth = 151;
+constexpr int kCommandColumnWidth = 74;
+// The nudge buttons move points by this much, ten times as far with Shift.
+constexpr long double kNudgeStep = 1;
+constexpr long double kShiftNudgeStep = 10;
+
+QPushButton* AddButton(QWidget* parent, const QString& caption, int left, int top, int width, int height) {
+  auto* button = new QPushButton(caption, parent);
+  button->setGeometry(left, top, width, height);
+  button->setFocusPolicy(Qt::TabFocus);
+  return button;
+}
+
+QLineEdit* AddEdit(QWidget* parent, const QString& text, int left, int top, int width, int height,
+                   const QString& name) {
+  auto* edit = new QLineEdit(text, parent);
+  edit->setObjectName(name);
+  edit->setGeometry(left, top, width, height);
+  edit->setTextMargins(0, 0, 0, 0);
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+  edit->setPalette(palette);
+  return edit;
+}
+
+QCheckBox* AddCheckBox(QWidget* parent, const QString& caption, int left, int top, bool checked) {
+  auto* box = new QCheckBox(caption, parent);
+  box->move(left, top);
+  box->adjustSize();
+  box->setChecked(checked);
+  return box;
+}
+
+void AddLabel(QWidget* parent, const QString& caption, int left, int top) {
+  auto* label = new QLabel(caption, parent);
+  label->move(left, top);
+  label->adjustSize();
+}
+
+// The font of the elapsed time on the preview: "Arial" with a cell (ascent
+// plus descent) 16 pixels high.
+QFont TimeFont() {
+  constexpr int kCellHeight = 16;
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(kCellHeight);
+  const QFontMetrics metrics(font);
+  const int cell = metrics.ascent() + metrics.descent();
+  if (cell > 0) font.setPixelSize(std::max(1, kCellHeight * kCellHeight / cell));
+  return font;
+}
+
+TPointerEvent PointerEventOf(const QMouseEvent& event, TPointerButton button) {
+  TPointerEvent pointer;
+  pointer.X = static_cast<int32_t>(std::floor(event.position().x()));
+  pointer.Y = static_cast<int32_t>(std::floor(event.position().y()));
+  pointer.Button = button;
+  pointer.Shift = event.modifiers() & Qt::ShiftModifier;
+  pointer.Ctrl = event.modifiers() & Qt::ControlModifier;
+  pointer.Alt = event.modifiers() & Qt::AltModifier;
+  return pointer;
+}
+
+}  // namespace
+
+// --- Preview area --------------------------------------------------------
+
+TPaintBox::TPaintBox(MainForm& form) : form_(form) {
+  setObjectName(QStringLiteral("PaintBox"));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(1, 1);
+}
+
+void TPaintBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  form_.PaintPreview(painter);
+}
+
+void TPaintBox::resizeEvent(QResizeEvent*) { form_.PreviewResized(); }
+
+void TPaintBox::mousePressEvent(QMouseEvent* event) {
+  TPointerButton button = TPointerButton::None;
+  if (event->button() == Qt::LeftButton) button = TPointerButton::Left;
+  else if (event->button() == Qt::RightButton) button = TPointerButton::Right;
+  else return;
+  TPointerEvent pointer = PointerEventOf(*event, button);
+  pointer.OtherButtons = (event->buttons() & ~event->button()) != Qt::NoButton;
+  form_.Preview().Press(pointer);
+}
+
+void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
+  form_.Preview().Move(PointerEventOf(*event, form_.Preview().PressedButton));
+}
+
+void TPaintBox::mouseReleaseEvent(QMouseEvent*) { form_.Preview().Release(); }
+
+void TPaintBox::wheelEvent(QWheelEvent* event) {
+  const int delta = event->angleDelta().y();
+  if (delta == 0) return;
+  form_.Preview().Wheel(delta > 0, width(), height());
+}
+
+// --- Start-up ------------------------------------------------------------
+
+MainForm::MainForm(const QStringList& arguments, const std::string& settingsPath)
+    : document_(std::make_unique<TVectorImage>()) {
+  EnsureGuiApplication();
+  setObjectName(QStringLiteral("MainForm"));
+  setGeometry(42, 36, 823, 602);
+
+  // Window and controls.
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  auto* toolBar = new QWidget(this);
+  toolBar->setFixedHeight(kToolBarHeight);
+  CreateToolBar(toolBar);
+  layout->addWidget(toolBar);
+
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  auto* work = new QWidget(splitter);
+  auto* workLayout = new QHBoxLayout(work);
+  workLayout->setContentsMargins(0, 0, 0, 0);
+  workLayout->setSpacing(0);
+  paintBox_ = new TPaintBox(*this);
+  workLayout->addWidget(paintBox_, 1);
+  workLayout->addWidget(CreateCommandColumn());
+  memo_ = new QPlainTextEdit(splitter);
+  memo_->setObjectName(QStringLiteral("Memo"));
+  memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  splitter->addWidget(work);
+  splitter->addWidget(memo_);
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 0);
+  splitter->setSizes({width() - kMemoWidth, kMemoWidth});
+  layout->addWidget(splitter, 1);
+
+  autoSaveTimer_.setObjectName(QStringLiteral("AutoSaveTimer"));
+  autoSaveTimer_.setInterval(kAutoSaveInterval);
+  settleTimer_.setObjectName(QStringLiteral("SettleTimer"));
+  settleTimer_.setInterval(kSettleInterval);
+  settleTimer_.setSingleShot(true);
+  ConnectHandlers();
+  autoSaveTimer_.start();
+
+  // The document.
+  TVectorImage::SetSmooth(false);
+  document_->DrawPolygons = polyBox_->isChecked();
+  preview_ = std::make_unique<TPreview>(*document_, *this);
+
+  // The file of the command line.
+  std::vector<std::string> args;
+  for (const QString& argument : arguments) args.push_back(FromQString(argument));
+  SetCaption();
+  if (!args.empty()) OpenFile(args.front());
+
+  // The preview: centred on the image, repainted on every change of the view.
+  preview_->SetUpView(paintBox_->width(), paintBox_->height());
+  preview_->View.OnChange = [this] { paintBox_->update(); };
+  canvasBitmap_.SetSize(paintBox_->width(), paintBox_->height());
+
+  autoSaveBox_->setChecked(AutoSaveFromArguments(args));
+  smoothLevel_ = ReadSmoothLevel(settingsPath);
+  modified_ = false;
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::CreateToolBar(QWidget* toolBar) {
+  AddButton(toolBar, QStringLiteral("Open"), 5, 2, 52, 21)->setObjectName(QStringLiteral("Open"));
+  AddButton(toolBar, QStringLiteral("<"), 69, 5, 13, 13)->setObjectName(QStringLiteral("NudgeLeft"));
+  AddButton(toolBar, QStringLiteral("/\\"), 85, -2, 13, 13)->setObjectName(QStringLiteral("NudgeUp"));
+  AddButton(toolBar, QStringLiteral("\\/"), 85, 13, 13, 13)->setObjectName(QStringLiteral("NudgeDown"));
+  AddButton(toolBar, QStringLiteral(">"), 101, 5, 13, 13)->setObjectName(QStringLiteral("NudgeRight"));
+  minXEdit_ = AddEdit(toolBar, QStringLiteral("-1000"), 118, -4, 42, 17, QStringLiteral("MinX"));
+  minYEdit_ = AddEdit(toolBar, QStringLiteral("-1000"), 118, 12, 42, 17, QStringLiteral("MinY"));
+  AddLabel(toolBar, QStringLiteral("< x <"), 163, -3);
+  AddLabel(toolBar, QStringLiteral("< y <"), 163, 12);
+  maxXEdit_ = AddEdit(toolBar, QStringLiteral("10000"), 188, -4, 42, 17, QStringLiteral("MaxX"));
+  maxYEdit_ = AddEdit(toolBar, QStringLiteral("10000"), 188, 11, 42, 17, QStringLiteral("MaxY"));
+  AddButton(toolBar, QStringLiteral("<<"), 237, -1, 13, 13)->setObjectName(QStringLiteral("Rotate"));
+  AddButton(toolBar, QStringLiteral("*"), 237, 12, 13, 13)->setObjectName(QStringLiteral("Scale"));
+  factorEdit_ = AddEdit(toolBar, QStringLiteral("2"), 253, 2, 50, 18, QStringLiteral("Factor"));
+  autoSaveBox_ = AddCheckBox(toolBar, QStringLiteral("AutoSave"), 307, 4, true);
+  AddButton(toolBar, QStringLiteral("Points"), 394, 2, 52, 25)->setObjectName(QStringLiteral("Points"));
+  syncBox_ = AddCheckBox(toolBar, QStringLiteral("Sync"), 469, 4, false);
+  polyBox_ = AddCheckBox(toolBar, QStringLiteral("Poly"), 533, 4, true);
+  AddButton(toolBar, QStringLiteral("Image"), 618, 2, 41, 25)->setObjectName(QStringLiteral("ImageComments"));
+  AddButton(toolBar, QStringLiteral("Angle"), 660, 2, 41, 25)->setObjectName(QStringLiteral("AngleComments"));
+  AddButton(toolBar, QStringLiteral("Opaque"), 702, 2, 48, 25)->setObjectName(QStringLiteral("OpaqueComments"));
+  AddButton(toolBar, QStringLiteral("Comment"), 751, 2, 55, 25)->setObjectName(QStringLiteral("Comment"));
+}
+
+QWidget* MainForm::CreateCommandColumn() {
+  struct TCommandButton {
+    const char* Caption;
+    int Top;
+  };
+  static constexpr TCommandButton kCommands[] = {
+      {"size ", 8},      {"Angle ", 31},   {"Image ", 55},        {"PenColor ", 78}, {"BrushColor ", 102},
+      {"Line ", 125},    {"Dashed ", 149}, {"Spline ", 172},      {"Polygon ", 196}, {"Stairs ", 219},
+      {"Arrow ", 243},   {"Ellipse ", 266}, {"TextOut ", 290},    {"AngleTextOut ", 313},
+      {"Railway ", 337}, {"Opaque", 360},
+  };
+  constexpr int kLeft = 2;
+  constexpr int kWidth = 72;
+  constexpr int kHeight = 23;
+  auto* column = new QWidget(this);
+  column->setObjectName(QStringLiteral("CommandColumn"));
+  column->setFixedWidth(kCommandColumnWidth);
+  for (const TCommandButton& command : kCommands) {
+    const QString caption = QString::fromUtf8(command.Caption);
+    QPushButton* button = AddButton(column, caption, kLeft, command.Top, kWidth, kHeight);
+    connect(button, &QPushButton::clicked, this, [this, caption] { InsertText(caption); });
+  }
+  // Kept from the layout of the column; it does nothing and is never shown.
+  AddButton(column, QStringLiteral("Button24"), kLeft, 384, kWidth, kHeight)->hide();
+  return column;
+}
+
+void MainForm::ConnectHandlers() {
+  auto button = [this](const char* name) { return findChild<QPushButton*>(QString::fromUtf8(name)); };
+  connect(button("Open"), &QPushButton::clicked, this, &MainForm::OpenClicked);
+  const struct {
+    const char* Name;
+    int Dx, Dy;
+  } nudges[] = {{"NudgeLeft", -1, 0}, {"NudgeRight", 1, 0}, {"NudgeUp", 0, -1}, {"NudgeDown", 0, 1}};
+  for (const auto& nudge : nudges) {
+    connect(button(nudge.Name), &QPushButton::clicked, this, [this, dx = nudge.Dx, dy = nudge.Dy] {
+      const long double step = ShiftHeld() ? kShiftNudgeStep : kNudgeStep;
+      NudgePoints(*document_, preview_->View, Limits(), dx * step, dy * step);
+      PointsMoved();
+    });
+  }
+  connect(button("Rotate"), &QPushButton::clicked, this, [this] {
+    RotatePoints(*document_, preview_->View, Limits(), BoxInteger(FromQString(factorEdit_->text())));
+    PointsMoved();
+  });
+  connect(button("Scale"), &QPushButton::clicked, this, [this] {
+    ScalePoints(*document_, preview_->View, Limits(), BoxFactor(FromQString(factorEdit_->text())));
+    PointsMoved();
+  });
+  for (QLineEdit* limit : {minXEdit_, minYEdit_, maxXEdit_, maxYEdit_})
+    connect(limit, &QLineEdit::textChanged, this, [this] { Repaint(); });
+  connect(button("Points"), &QPushButton::clicked, this, [this] { preview_->CycleMarkerSize(ShiftHeld()); });
+  connect(syncBox_, &QCheckBox::toggled, this, [this](bool on) { preview_->Sync = on; });
+  connect(polyBox_, &QCheckBox::toggled, this, [this](bool on) {
+    document_->DrawPolygons = on;
+    Repaint();
+  });
+  connect(button("ImageComments"), &QPushButton::clicked, this, [this] { ToggleCommentsOf("image"); });
+  connect(button("AngleComments"), &QPushButton::clicked, this, [this] { ToggleCommentsOf("angle"); });
+  connect(button("OpaqueComments"), &QPushButton::clicked, this, [this] { ToggleCommentsOf("opaque"); });
+  connect(button("Comment"), &QPushButton::clicked, this, &MainForm::CommentClicked);
+  connect(memo_, &QPlainTextEdit::textChanged, this, &MainForm::TextEdited);
+  connect(&autoSaveTimer_, &QTimer::timeout, this, &MainForm::AutoSaveTick);
+  connect(&settleTimer_, &QTimer::timeout, this, [this] {
+    if (smoothLevel_ != 1) Repaint();
+  });
+}
+
+// --- Files ---------------------------------------------------------------
+
+void MainForm::SetCaption() { setWindowTitle(ToQString(ExtractFileName(fileName_))); }
+
+void MainForm::OpenFile(const std::string& fileName) {
+  fileName_ = fileName;
+  saveFailureTold_ = false;
+  SetCaption();
+  document_->LoadFromFile(fileName_);
+  preview_->DocumentReloaded();
+  ReplaceText(BoxTextOfDocumentText(document_->SaveToText()));
+  modified_ = false;
+  Repaint();
+}
+
+void MainForm::OpenClicked() {
+  // Opening over unsaved work that could not be saved would lose it.
+  if (modified_ && AskYesNo("Save?") && !Save(true)) return;
+  QFileDialog dialog(this);
+  dialog.setNameFilter(QStringLiteral("Vectors (*.vec)"));
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setDefaultSuffix(QStringLiteral("vec"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDirectory(QDir::currentPath());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  OpenFile(FromQString(dialog.selectedFiles().front()));
+}
+
+bool MainForm::Save(bool alwaysTell) {
+  // Without a file there is nowhere to write; the editor has no command to
+  // choose one other than opening.
+  if (fileName_.empty()) {
+    modified_ = false;
+    return true;
+  }
+  if (WriteFileAtomic(fileName_, FileTextOfBoxText(BoxText()))) {
+    modified_ = false;
+    saveFailureTold_ = false;
+    return true;
+  }
+  // The work is not on disk: keep it marked, so that closing still asks.
+  if (alwaysTell || !saveFailureTold_)
+    ShowMessage(Utf8ToCp1251("Не удалось сохранить файл ") + fileName_, TMessageStyle::Foreground);
+  saveFailureTold_ = true;
+  return false;
+}
+
+void MainForm::AutoSaveTick() {
+  if (autoSaveBox_->isChecked()) Save(false);
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+  if (modified_ && AskYesNo("Save?") && !Save(true)) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+// --- Text ----------------------------------------------------------------
+
+std::string MainForm::BoxText() const { return FromQString(memo_->toPlainText()); }
+
+void MainForm::ReplaceText(const std::string& boxText) {
+  replacingText_ = true;
+  memo_->setPlainText(ToQString(boxText));
+  replacingText_ = false;
+}
+
+TCaretState MainForm::SaveCaretState() const {
+  const QTextCursor cursor = memo_->textCursor();
+  const QTextDocument& text = *memo_->document();
+  auto positionOf = [&](int at) {
+    const QTextBlock block = text.findBlock(at);
+    return TTextPosition{block.blockNumber(), at - block.position()};
+  };
+  TCaretState state;
+  state.FirstVisibleLine = memo_->verticalScrollBar()->value();
+  state.Start = positionOf(cursor.selectionStart());
+  state.End = positionOf(cursor.selectionEnd());
+  return state;
+}
+
+void MainForm::RestoreCaretState(const TCaretState& state) {
+  const std::vector<std::string> lines = SplitBoxText(BoxText());
+  const QTextDocument& text = *memo_->document();
+  auto offsetOf = [&](TTextPosition position) {
+    position = ClampPosition(lines, position);
+    const QTextBlock block = text.findBlockByNumber(position.Line);
+    return block.position() + std::min(position.Column, block.length() - 1);
+  };
+  QTextCursor cursor(memo_->document());
+  cursor.setPosition(offsetOf(state.Start));
+  cursor.setPosition(offsetOf(state.End), QTextCursor::KeepAnchor);
+  memo_->setTextCursor(cursor);
+  memo_->verticalScrollBar()->setValue(state.FirstVisibleLine);
+}
+
+void MainForm::RegenerateText() {
+  const TCaretState state = SaveCaretState();
+  ReplaceText(BoxTextOfDocumentText(document_->SaveToText()));
+  RestoreCaretState(state);
+}
+
+void MainForm::ReloadDocument() {
+  document_->LoadFromText(DocumentTextOfBoxText(BoxText()));
+  preview_->DocumentReloaded();
+}
+
+void MainForm::TextEdited() {
+  if (replacingText_) return;
+  modified_ = true;
+  ReloadDocument();
+  Repaint();
+}
+
+void MainForm::InsertText(const QString& text) {
+  QTextCursor cursor = memo_->textCursor();
+  cursor.insertText(text);
+  memo_->setTextCursor(cursor);
+  memo_->setFocus();
+}
+
+void MainForm::ToggleCommentsOf(std::string_view name) {
+  const TCaretState state = SaveCaretState();
+  std::vector<std::string> lines = SplitBoxText(BoxText());
+  if (ToggleNamedComments(lines, name)) modified_ = true;
+  ReplaceText(JoinBoxLines(lines));
+  RestoreCaretState(state);
+  ReloadDocument();
+  Repaint();
+}
+
+void MainForm::CommentClicked() {
+  TCaretState state = SaveCaretState();
+  std::vector<std::string> lines = SplitBoxText(BoxText());
+  ToggleSelectedComments(lines, state);
+  modified_ = true;
+  ReplaceText(JoinBoxLines(lines));
+  RestoreCaretState(state);
+  memo_->setFocus();
+  ReloadDocument();
+  Repaint();
+}
+
+// --- Preview -------------------------------------------------------------
+
+TPointLimits MainForm::Limits() const {
+  auto value = [](const QLineEdit* edit) { return BoxInteger(FromQString(edit->text())); };
+  return {value(minXEdit_), value(minYEdit_), value(maxXEdit_), value(maxYEdit_)};
+}
+
+bool MainForm::ShiftHeld() { return QGuiApplication::keyboardModifiers() & Qt::ShiftModifier; }
+
+void MainForm::PaintPreview(QPainter& painter) {
+  QElapsedTimer clock;
+  clock.start();
+  if (canvasBitmap_.Width() != paintBox_->width() || canvasBitmap_.Height() != paintBox_->height())
+    canvasBitmap_.SetSize(paintBox_->width(), paintBox_->height());
+  const int factor = settleTimer_.isActive() ? 1 : smoothLevel_;
+  const bool drawn = preview_->Compose(canvasBitmap_, factor, Limits());
+  painter.drawImage(0, 0, canvasBitmap_.Image());
+  if (!drawn) return;
+  static const QFont timeFont = TimeFont();
+  painter.setFont(timeFont);
+  painter.setPen(Qt::black);
+  painter.drawText(QRect(10, 10, paintBox_->width(), paintBox_->height()), Qt::AlignLeft | Qt::AlignTop,
+                   QString::number(clock.elapsed()) + QStringLiteral(" ms"));
+}
+
+void MainForm::PreviewResized() {
+  canvasBitmap_.SetSize(paintBox_->width(), paintBox_->height());
+  if (preview_) preview_->PreviewResized(paintBox_->width(), paintBox_->height());
+}
+
+void MainForm::InsertAtCaret(const std::string& text) { InsertText(ToQString(text)); }
+
+void MainForm::PointsMoved() {
+  modified_ = true;
+  RegenerateText();
+  Repaint();
+}
+
+void MainForm::Repaint() {
+  if (paintBox_) paintBox_->update();
+}
+
+void MainForm::RestartSettleTimer() { settleTimer_.start(); }
+
+}  // namespace varnik
