@@ -144,6 +144,11 @@ MainForm::MainForm(const QStringList& arguments, const std::string& settingsPath
   EnsureGuiApplication();
   setObjectName(QStringLiteral("MainForm"));
   setGeometry(42, 36, 823, 602);
+  // The controls are laid out in pixels for a small sans-serif face (an
+  // 11-pixel "Arial"); a larger default font would not fit their captions.
+  QFont controlsFont(QStringLiteral("Arial"));
+  controlsFont.setPixelSize(11);
+  setFont(controlsFont);
 
   // Window and controls.
   auto* layout = new QVBoxLayout(this);
