@@ -155,6 +155,7 @@ MainForm::MainForm(const QStringList& arguments, const std::string& settingsPath
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   auto* toolBar = new QWidget(this);
+  toolBar->setObjectName(QStringLiteral("ToolBar"));
   toolBar->setFixedHeight(kToolBarHeight);
   CreateToolBar(toolBar);
   layout->addWidget(toolBar);
