@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test run clean
+.PHONY: all deps build test run clean test-asan fuzz
 
 all: build
 
@@ -24,3 +24,23 @@ run: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# The whole test suite built with the address and undefined-behaviour
+# sanitizers; any report fails the test that caused it.
+ASAN_DIR ?= build-asan
+SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+
+test-asan: deps
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g" \
+	  "-DCMAKE_CXX_FLAGS=$(SANITIZE)" "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZE)"
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && \
+	  ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp \
+	  UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer targets (clang), each run FUZZ_SECONDS (default 60); see fuzz/run.
+fuzz:
+	FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) fuzz/run build-fuzz
