@@ -154,7 +154,8 @@ void TMainForm::CreatePanel() {
   panel_ = new QWidget(this);
   panel_->setObjectName("Panel");
   panel_->setFixedWidth(kPanelWidth);
-  QFont small = panel_->font();
+  // The panel's captions were laid out for a narrow 8-point face.
+  QFont small(Text("Arial"));
   small.setPointSize(8);
   panel_->setFont(small);
 

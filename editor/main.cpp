@@ -2,6 +2,7 @@
 // name of one map as the optional first argument.
 
 #include <QApplication>
+#include <QScreen>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,9 @@ int main(int argc, char* argv[]) {
   int result = 0;
   {
     varnik::TMainForm form(firstArgument);
+    // Without a window manager "maximised" means nothing; the screen's free
+    // area is what it would give.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) form.setGeometry(screen->availableGeometry());
     form.showMaximized();
     result = QApplication::exec();
   }

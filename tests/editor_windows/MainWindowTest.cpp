@@ -75,6 +75,20 @@ class MainWindowTest : public QObject {
     QCOMPARE(canvas.Pixel(250, 300), 0);
   }
 
+  void whiteLinesRunOverTheRoutes() {
+    TEditorSession s;
+    varnik::TBitmap& canvas = s.form->CanvasBitmap();
+    s.Area()->repaint();
+    QCOMPARE(canvas.Pixel(250, 100), 0x2020E0);  // the red line, colour E02020
+    s.Tick("Белые линии");
+    s.Area()->repaint();
+    // A black line three pixels wide, then a white one pixel wide over it.
+    QCOMPARE(canvas.Pixel(250, 99), 0);
+    QCOMPARE(canvas.Pixel(250, 100), 0xFFFFFF);
+    QCOMPARE(canvas.Pixel(250, 101), 0);
+    QCOMPARE(canvas.Pixel(250, 98), 0x2020E0);  // the red line around them
+  }
+
   void dragOfAStationLandsInTheMapFile() {
     TEditorSession s;
     s.Drag(Qt::LeftButton, kAlpha, kAlpha + QPoint(30, 40));

@@ -1,0 +1,171 @@
+// The panel's commands on the test city: the rules of aligning, snapping,
+// scaling, shifting, fitting labels and inserting nodes, and what they
+// refuse.
+
+#include "EditorTestCity.h"
+#include "editor/uEditorCommands.h"
+#include "platform/uBitmap.h"
+#include "platform/uCanvas.h"
+
+namespace varnik {
+namespace {
+
+using test::EditorTest;
+
+class CommandsTest : public EditorTest {};
+
+TEST_F(CommandsTest, AlignPointsTakesTheFirstRuleThatHolds) {
+  struct TPoint3 {
+    int32_t X, Y;
+  };
+  struct {
+    const char* name;
+    TPoint3 before[3];
+    TPoint3 after[3];
+  } cases[] = {
+      // dx 10, dy 1, dd 11, ds 10: the horizontal.
+      {"horizontal", {{10, 10}, {20, 11}, {30, 9}}, {{10, 10}, {20, 10}, {30, 10}}},
+      {"vertical", {{10, 10}, {11, 20}, {9, 30}}, {{10, 10}, {10, 20}, {10, 30}}},
+      // dd 1: round(md) = 0, the third point gets u = 1, h = 0.
+      {"diagonal", {{100, 100}, {110, 110}, {121, 120}}, {{100, 100}, {110, 110}, {121, 121}}},
+      // ds 1: round(ms) = 200; the third point gets u = 1, h = 0.
+      {"other diagonal", {{100, 100}, {110, 90}, {121, 80}}, {{100, 100}, {110, 90}, {121, 79}}},
+      // round(md) = 1; u = -1 gives h = 0 (truncated, not floored), u = 4 gives 2.
+      {"diagonal halves", {{100, 103}, {110, 110}, {125, 120}}, {{102, 101}, {110, 109}, {123, 122}}},
+  };
+  for (const auto& c : cases) {
+    for (int i = 0; i < 3; ++i) At(0, i) = TCoordinate{c.before[i].X, c.before[i].Y};
+    Select({&At(0, 0), &At(0, 1), &At(0, 2)});
+    AlignPoints(editor);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(At(0, i).X, c.after[i].X) << c.name << " " << i;
+      EXPECT_EQ(At(0, i).Y, c.after[i].Y) << c.name << " " << i;
+    }
+  }
+  EXPECT_TRUE(messages.Entries.empty());
+}
+
+TEST_F(CommandsTest, SnapToGridOnlyWithAPositiveWholeStep) {
+  struct {
+    const char* step;
+    int32_t x, y;
+  } cases[] = {{"5", 10, 15}, {" 5 ", 10, 15}, {"0", 12, 13}, {"-5", 12, 13}, {"x", 12, 13}, {"5x", 12, 13}, {"", 12, 13}};
+  for (const auto& c : cases) {
+    At(0, 0) = TCoordinate{12, 13};
+    SnapToGrid(editor, c.step);
+    EXPECT_EQ(At(0, 0).X, c.x) << c.step;
+    EXPECT_EQ(At(0, 0).Y, c.y) << c.step;
+  }
+  // Only editable points move: with stations hidden, the node alone.
+  At(0, 1) = TCoordinate{201, 99};
+  editor.Options.Stations = false;
+  SnapToGrid(editor, "20");
+  EXPECT_EQ(At(0, 1).X, 201);
+  EXPECT_EQ(Node(0, 0, 1).X, 160);  // 150 / 20 = 7.5 goes to the even 8
+  EXPECT_EQ(Node(0, 0, 1).Y, 80);
+}
+
+TEST_F(CommandsTest, FactorIsADecimalNumberAndNothingElse) {
+  struct {
+    const char* text;
+    std::optional<long double> factor;
+  } cases[] = {{"0.5", 0.5L}, {"0,5", 0.5L}, {" 2 ", 2.0L}, {"-1.5", -1.5L}, {"", std::nullopt},
+               {"abc", std::nullopt}, {"1.5x", std::nullopt}, {"1e3", std::nullopt}};
+  for (const auto& c : cases) EXPECT_EQ(ReadFactor(c.text), c.factor) << c.text;
+}
+
+TEST_F(CommandsTest, ScaleLeavesTheMapAloneForATextThatIsNoNumber) {
+  ScaleMap(editor, "abc");
+  EXPECT_EQ(At(0, 0).X, 100);
+  ScaleMap(editor, "0");
+  EXPECT_EQ(At(0, 0).X, 0);
+  EXPECT_EQ(Station(0, 0).LabelRect, TRect{});
+}
+
+TEST_F(CommandsTest, ShiftMovesOnlyWhatIsPlaced) {
+  At(0, 3) = TCoordinate{};
+  ShiftMap(editor, 5, -7);
+  EXPECT_EQ(At(0, 3).X, 0);
+  EXPECT_EQ(At(0, 0).X, 105);
+  EXPECT_EQ(At(0, 0).Y, 93);
+  EXPECT_EQ(Station(0, 2).LabelRect, TRect{});
+  EXPECT_EQ(Station(0, 0).LabelRect, (TRect{65, 73, 105, 85}));
+  EXPECT_EQ(Node(0, 0, 1).X, 155);
+  EXPECT_EQ(Node(0, 0, 2).Y, 93);  // the end follows Бета
+  EXPECT_EQ(ShiftStep(false, false), 1);
+  EXPECT_EQ(ShiftStep(true, false), 10);
+  EXPECT_EQ(ShiftStep(false, true), 10);
+  EXPECT_EQ(ShiftStep(true, true), 100);
+}
+
+TEST_F(CommandsTest, NewSegmentsAreNumberedAfterTheLargestNumber) {
+  Map().Lines[0]->Segments[0]->Name = "a";
+  Select({&At(0, 1), &At(0, 2)});
+  InsertNode(editor, false);
+  Select({&At(0, 2), &At(0, 3)});
+  InsertNode(editor, true);
+  Select({&At(1, 0), &At(1, 1)});
+  InsertNode(editor, false);
+  std::vector<std::string> names;
+  for (const auto& line : Map().Lines)
+    for (const auto& segment : line->Segments) names.push_back(segment->Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "1", "2", "3"}));
+  EXPECT_TRUE(Map().Lines[0]->Segments[2]->Spline);
+}
+
+TEST_F(CommandsTest, InsertedNodeIsTheTruncatedMidpointBeforeTheLastNode) {
+  At(0, 1) = TCoordinate{201, 103};
+  At(0, 2) = TCoordinate{300, 100};
+  Select({&At(0, 2), &At(0, 1)});  // the segment runs from the first selected
+  InsertNode(editor, false);
+  const TMetroMapSegment& segment = *Map().Lines[0]->Segments[1];
+  EXPECT_EQ(segment.FromStation, &Station(0, 2));
+  ASSERT_EQ(segment.Nodes.size(), 3u);
+  EXPECT_EQ(segment.Nodes[1]->Coordinate.X, 250);
+  EXPECT_EQ(segment.Nodes[1]->Coordinate.Y, 101);
+  EXPECT_EQ(segment.Nodes[2]->Coordinate.X, 201);
+}
+
+TEST_F(CommandsTest, FitLabelsToTheTextInTheLabelFont) {
+  TBitmap bitmap(10, 10);
+  TCanvas& canvas = bitmap.Canvas();
+  Station(1, 0).LabelRect = TRect{25, 10, 35, 80};  // vertical
+  const TImage* layer = Map().Layers.back()->Image;
+  FitLabels(editor, canvas);
+  EXPECT_EQ(canvas.Font.Name, "Arial");
+  EXPECT_EQ(canvas.Font.Height, -12);
+  auto width = [&](const char* s) { return canvas.TextExtent(Utf8ToCp1251(s)).cx; };
+  auto height = [&](const char* s) { return canvas.TextExtent(Utf8ToCp1251(s)).cy; };
+  EXPECT_EQ(Station(0, 0).LabelRect, (TRect{60, 80, 60 + width("АЛЬФА") + 2, 80 + height("АЛЬФА")}));
+  EXPECT_EQ(Station(1, 0).LabelRect, (TRect{25, 10, 25 + height("ДЕЛЬТА"), 10 + width("ДЕЛЬТА") + 2}));
+  // A name with a blank goes on two lines; the wider of its halves sets the width.
+  const int32_t twoLines = height("e") + height("ПЛОЩАДЬ, СЕВЕР") - 2;
+  const int32_t wider = std::max({width("ПЛОЩАДЬ,") + 2, width("СЕВЕР"), twoLines});
+  EXPECT_EQ(Station(0, 3).LabelRect, (TRect{410, 90, 410 + wider + 2, 90 + twoLines}));
+  EXPECT_EQ(Station(0, 2).LabelRect, TRect{});  // no label: left alone
+  // The drawing waits for the next edit.
+  EXPECT_EQ(Map().Layers.back()->Image, layer);
+}
+
+TEST_F(CommandsTest, TransferCommandsNeedStations) {
+  Select({&At(0, 3), &At(1, 2)});
+  WriteTransferLine(editor);
+  // Names with a comma are quoted so that the line reads back as written.
+  EXPECT_EQ(MemoUtf8(), "=Красная,\"Площадь, север\",Синяя,Эпсилон,2\r\n");
+  Select({&At(0, 1), &Node(0, 0, 1)});
+  ToggleTransfer(editor);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Нужно выделить две станции!"});
+  EXPECT_TRUE(Map().Transfers[0]->Visible);
+}
+
+TEST_F(CommandsTest, PointSizeCycle) {
+  std::vector<int> sizes;
+  for (int i = 0; i < 5; ++i) {
+    CyclePointSize(editor, false);
+    sizes.push_back(editor.PointSize);
+  }
+  EXPECT_EQ(sizes, (std::vector<int>{9, 0, 1, 3, 9}));
+}
+
+}  // namespace
+}  // namespace varnik
