@@ -1,0 +1,254 @@
+// The vector editor's files: the command line, auto-saving, the "Save?"
+// questions of closing and opening, the open dialog, and a save that fails.
+
+#include <QFileDialog>
+#include <QtTest>
+
+#include "VecWindowTestUtil.h"
+
+using namespace varnik;
+using namespace varnik::test;
+
+namespace {
+
+// Runs the auto-save timer's handler now instead of in six seconds.
+void AutoSaveNow(MainForm& form) { QVERIFY(QMetaObject::invokeMethod(&form.AutoSaveTimer(), "timeout")); }
+
+// Answers the next open dialog with `answer` (called with the dialog) from
+// inside its own message loop; `shown` tells whether one came.
+class TDialogAnswer : public QObject {
+ public:
+  explicit TDialogAnswer(std::function<void(QFileDialog&)> answer) : answer_(std::move(answer)) {
+    timer_.setInterval(10);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+        timer_.stop();
+        shown = true;
+        answer_(*dialog);
+      }
+    });
+    timer_.start();
+  }
+  bool shown = false;
+
+ private:
+  std::function<void(QFileDialog&)> answer_;
+  QTimer timer_;
+};
+
+std::string FailureMessage(const std::filesystem::path& path) {
+  return Utf8ToCp1251("Не удалось сохранить файл ") + path.string();
+}
+
+}  // namespace
+
+class SavingTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TTempDir> dir_;
+  std::unique_ptr<TScopedCurrentDir> cwd_;
+  std::unique_ptr<TRecordingSink> messages_;
+  std::unique_ptr<TScopedMessageSink> scopedMessages_;
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<TTempDir>();
+    cwd_ = std::make_unique<TScopedCurrentDir>(dir_->Path());
+    messages_ = std::make_unique<TRecordingSink>();
+    messages_->Answer = false;
+    scopedMessages_ = std::make_unique<TScopedMessageSink>(*messages_);
+  }
+  void cleanup() {
+    scopedMessages_.reset();
+    messages_.reset();
+    cwd_.reset();
+    dir_.reset();
+  }
+
+  void withoutArgumentsNothingIsWritten() {
+    auto form = StartWindow({});
+    QVERIFY(form);
+    QCOMPARE(form->windowTitle(), QString());
+    QCOMPARE(MemoText(*form), std::string());
+    QVERIFY(form->Document().Commands.empty());
+    const QImage shown = form->PaintBox().grab().toImage();
+    for (int y = 0; y < shown.height(); y += 5)
+      for (int x = 0; x < shown.width(); x += 5) QCOMPARE(shown.pixel(x, y) & 0xFFFFFF, 0xFFFFFFu);
+    QTest::keyClicks(&form->Memo(), QStringLiteral("Size 10x10"));
+    QVERIFY(form->Modified());
+    AutoSaveNow(*form);
+    QVERIFY(std::filesystem::is_empty(dir_->Path()));
+    QVERIFY(messages_->Entries.empty());
+  }
+
+  void autoSaveCreatesAMissingFile() {
+    const auto path = dir_->Path() / "new.vec";
+    auto form = StartWindow({PathArgument(path)});
+    QVERIFY(form);
+    QCOMPARE(form->windowTitle(), QStringLiteral("new.vec"));
+    QCOMPARE(form->FileName(), path.string());
+    QVERIFY(form->AutoSaveTimer().isActive());
+    QCOMPARE(form->AutoSaveTimer().interval(), 6000);
+    QVERIFY(!std::filesystem::exists(path));
+    // Nothing typed: the first tick writes an empty file.
+    QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(path), 7000);
+    QCOMPARE(dir_->ReadBytes("new.vec"), std::string());
+
+    QTest::keyClicks(&form->Memo(), QStringLiteral("Size 10x10"));
+    QTest::keyClick(&form->Memo(), Qt::Key_Return);
+    QTest::keyClicks(&form->Memo(), QStringLiteral("Line 1,2, 3,4"));
+    QTest::keyClick(&form->Memo(), Qt::Key_Return);
+    AutoSaveNow(*form);
+    QCOMPARE(dir_->ReadBytes("new.vec"), std::string("Size 10x10\r\nLine 1,2, 3,4\r\n"));
+    QVERIFY(!form->Modified());
+    // Every tick saves, changed or not.
+    std::filesystem::remove(path);
+    AutoSaveNow(*form);
+    QCOMPARE(dir_->ReadBytes("new.vec"), std::string("Size 10x10\r\nLine 1,2, 3,4\r\n"));
+  }
+
+  void autoSaveSwitch_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("autoSave");
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("file only") << QStringList{"a.vec"} << true << "a.vec";
+    QTest::newRow("switch") << QStringList{"a.vec", "/-AutoSave"} << false << "a.vec";
+    QTest::newRow("lower case") << QStringList{"a.vec", "/-autosave"} << false << "a.vec";
+    QTest::newRow("switch first") << QStringList{"/-AutoSave", "a.vec"} << false << "/-AutoSave";
+    QTest::newRow("with a value") << QStringList{"a.vec", "/-AutoSave=0"} << true << "a.vec";
+  }
+  void autoSaveSwitch() {
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, autoSave);
+    QFETCH(QString, fileName);
+    auto form = StartWindow(arguments);
+    QVERIFY(form);
+    QCOMPARE(CheckBox(*form, QStringLiteral("AutoSave"))->isChecked(), autoSave);
+    QCOMPARE(QString::fromStdString(form->FileName()), fileName);
+    AutoSaveNow(*form);
+    QCOMPARE(std::filesystem::exists(dir_->Path() / "a.vec"), autoSave);
+  }
+
+  void smoothLevelComesFromTheSettings() {
+    dir_->Write("Varnik.ini", "[Options]\nSmooth=2\n");
+    auto form = StartWindow({}, (dir_->Path() / "Varnik.ini").string());
+    QVERIFY(form);
+    QCOMPARE(form->SmoothLevel(), 2);
+    QCOMPARE(StartWindow({})->SmoothLevel(), 4);
+  }
+
+  void failedSaveIsToldOnceAndKeepsTheWork() {
+    const auto folder = dir_->Path() / "gone";
+    const auto path = folder / "x.vec";
+    auto form = StartWindow({PathArgument(path)});
+    QVERIFY(form);
+    QTest::keyClicks(&form->Memo(), QStringLiteral("Size 5x5"));
+    AutoSaveNow(*form);
+    AutoSaveNow(*form);
+    QCOMPARE(messages_->Texts(), std::vector<std::string>{FailureMessage(path)});
+    QVERIFY(form->Modified());
+
+    std::filesystem::create_directory(folder);
+    AutoSaveNow(*form);
+    QVERIFY(!form->Modified());
+    std::string bytes;
+    QVERIFY(ReadWholeFile(path.string(), bytes));
+    QCOMPARE(bytes, std::string("Size 5x5\r\n"));
+
+    // After a success a new failure is told again.
+    std::filesystem::remove_all(folder);
+    QTest::keyClicks(&form->Memo(), QStringLiteral("0"));
+    AutoSaveNow(*form);
+    QCOMPARE(messages_->Texts().size(), size_t{2});
+    QVERIFY(form->Modified());
+
+    // Closing with Yes to "Save?" keeps the window open while the save fails.
+    messages_->Answer = true;
+    QVERIFY(!form->close());
+    QVERIFY(form->isVisible());
+    QCOMPARE(messages_->Questions, std::vector<std::string>{"Save?"});
+    QCOMPARE(messages_->Texts().size(), size_t{3});
+    messages_->Answer = false;
+    QVERIFY(form->close());
+  }
+
+  void closingAsksBeforeSaving() {
+    dir_->WriteBytes("c.vec", "Size 10x10\r\n");
+    auto form = StartWindow({PathArgument(dir_->Path() / "c.vec")});
+    QVERIFY(form);
+    QVERIFY(form->close());
+    QVERIFY(messages_->Questions.empty());
+
+    form = StartWindow({PathArgument(dir_->Path() / "c.vec")});
+    QVERIFY(form);
+    PlaceCaret(*form, 1, 0);
+    QTest::keyClicks(&form->Memo(), QStringLiteral("Line 1,1, 2,2"));
+    QVERIFY(form->close());
+    QCOMPARE(messages_->Questions, std::vector<std::string>{"Save?"});
+    QCOMPARE(dir_->ReadBytes("c.vec"), std::string("Size 10x10\r\n"));
+
+    form = StartWindow({PathArgument(dir_->Path() / "c.vec")});
+    QVERIFY(form);
+    PlaceCaret(*form, 1, 0);
+    QTest::keyClicks(&form->Memo(), QStringLiteral("Line 1,1, 2,2"));
+    messages_->Answer = true;
+    QVERIFY(form->close());
+    QCOMPARE(dir_->ReadBytes("c.vec"), std::string("Size 10x10\r\nLine 1,1, 2,2\r\n"));
+  }
+
+  void openAsksThenOffersTheCurrentDirectory() {
+    dir_->WriteBytes("a.vec", "Size 10x10\r\n");
+    dir_->WriteBytes("b.vec", "size 20x30\r\nline 1,2, 3,4, 1.0\r\n");
+    auto form = StartWindow({PathArgument(dir_->Path() / "a.vec")});
+    QVERIFY(form);
+    const QPoint viewShift(int(form->Preview().View.ShiftX), int(form->Preview().View.ShiftY));
+    QTest::keyClicks(&form->Memo(), QStringLiteral("; edit"));
+
+    QString directory, suffix;
+    QStringList filters;
+    TDialogAnswer answer([&](QFileDialog& dialog) {
+      directory = dialog.directory().canonicalPath();
+      filters = dialog.nameFilters();
+      suffix = dialog.defaultSuffix();
+      dialog.selectFile(QStringLiteral("b.vec"));
+      static_cast<QDialog&>(dialog).accept();  // QFileDialog keeps its override protected
+    });
+    QTest::mouseClick(ToolButton(*form, QStringLiteral("Open")), Qt::LeftButton);
+    QVERIFY(answer.shown);
+    QCOMPARE(directory, QDir::current().canonicalPath());
+    QCOMPARE(filters, QStringList{QStringLiteral("Vectors (*.vec)")});
+    QCOMPARE(suffix, QStringLiteral("vec"));
+    QCOMPARE(messages_->Questions, std::vector<std::string>{"Save?"});
+    QCOMPARE(dir_->ReadBytes("a.vec"), std::string("Size 10x10\r\n"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("b.vec"));
+    QCOMPARE(MemoText(*form), std::string("Size 20x30\nLine 1,2, 3,4\n"));
+    QCOMPARE(form->Document().ImageHeight(), 30);
+    QVERIFY(!form->Modified());
+    // The view is where it was.
+    QCOMPARE(QPoint(int(form->Preview().View.ShiftX), int(form->Preview().View.ShiftY)), viewShift);
+
+    TDialogAnswer cancel([](QFileDialog& dialog) { dialog.reject(); });
+    QTest::mouseClick(ToolButton(*form, QStringLiteral("Open")), Qt::LeftButton);
+    QVERIFY(cancel.shown);
+    QCOMPARE(form->windowTitle(), QStringLiteral("b.vec"));
+  }
+
+  void openingOverWorkThatCannotBeSavedStops() {
+    const auto path = dir_->Path() / "gone" / "x.vec";
+    auto form = StartWindow({PathArgument(path)});
+    QVERIFY(form);
+    QTest::keyClicks(&form->Memo(), QStringLiteral("Size 5x5"));
+    messages_->Answer = true;
+    TDialogAnswer answer([](QFileDialog& dialog) { dialog.reject(); });
+    QTest::mouseClick(ToolButton(*form, QStringLiteral("Open")), Qt::LeftButton);
+    QTest::qWait(100);
+    QVERIFY(!answer.shown);
+    QCOMPARE(messages_->Texts(), std::vector<std::string>{FailureMessage(path)});
+    QCOMPARE(MemoText(*form), std::string("Size 5x5"));
+    messages_->Answer = false;
+  }
+};
+
+QTEST_MAIN(SavingTest)
+#include "SavingTest.moc"
