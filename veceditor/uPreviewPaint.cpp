@@ -35,12 +35,14 @@ uint8_t GridGrey(int32_t coordinate) {
 
 // Crossing lines: the later (darker) one is on top.
 void DrawGrid(TBitmap& bitmap) {
-  std::vector<uint8_t> columns(static_cast<size_t>(bitmap.Width()));
-  for (int32_t x = 0; x < bitmap.Width(); ++x) columns[static_cast<size_t>(x)] = GridGrey(x);
-  for (int32_t y = 0; y < bitmap.Height(); ++y) {
+  const int32_t width = bitmap.Width();
+  const int32_t height = bitmap.Height();
+  std::vector<uint8_t> columns(static_cast<size_t>(width));
+  for (int32_t x = 0; x < width; ++x) columns[static_cast<size_t>(x)] = GridGrey(x);
+  for (int32_t y = 0; y < height; ++y) {
     const uint8_t rowGrey = GridGrey(y);
     uint8_t* pixel = bitmap.ScanLine(y);
-    for (int32_t x = 0; x < bitmap.Width(); ++x, pixel += TBitmap::kBytesPerPixel) {
+    for (int32_t x = 0; x < width; ++x, pixel += TBitmap::kBytesPerPixel) {
       const uint8_t grey = std::min(rowGrey, columns[static_cast<size_t>(x)]);
       if (grey == 255) continue;
       pixel[0] = pixel[1] = pixel[2] = grey;
