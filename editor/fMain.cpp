@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <set>
 
 #include "editor/fStationProperties.h"
 #include "editor/uEditorCommands.h"
@@ -21,6 +22,7 @@
 #include "map/uCitySaver.h"
 #include "map/uSettings.h"
 #include "network/uCity.h"
+#include "platform/uMessages.h"
 #include "platform/uQtText.h"
 
 namespace varnik {
@@ -46,6 +48,35 @@ class TWidgetMemo : public TMemo {
 
  private:
   QPlainTextEdit& box_;
+};
+
+// Passes the messages of one save on to the sink in force, except those
+// already shown by an earlier save that failed the same way: the timer
+// saves every ten seconds, and a file that stays unwritable is reported
+// once, not every ten seconds.
+class TSaveReports : public TMessageSink {
+ public:
+  explicit TSaveReports(std::set<std::string>& shown) : shown_(shown), next_(SetMessageSink(this)) {}
+  ~TSaveReports() override { SetMessageSink(next_); }
+  TSaveReports(const TSaveReports&) = delete;
+  TSaveReports& operator=(const TSaveReports&) = delete;
+
+  void Show(const std::string& text, TMessageStyle style) override {
+    if (!shown_.insert(text).second) return;
+    SetMessageSink(next_);
+    ShowMessage(text, style);
+    SetMessageSink(this);
+  }
+  bool Ask(const std::string& text) override {
+    SetMessageSink(next_);
+    const bool yes = AskYesNo(text);
+    SetMessageSink(this);
+    return yes;
+  }
+
+ private:
+  std::set<std::string>& shown_;
+  TMessageSink* next_;
 };
 
 TMouseButton ButtonOf(const QMouseEvent& event) {
@@ -227,7 +258,19 @@ void TMainForm::Arrow(int dx, int dy) {
   ShiftMap(*editor_, dx * step, dy * step);
 }
 
-void TMainForm::Save() { SaveCity(city_->CurrentMap, city_->Transports, !hasArgument_); }
+void TMainForm::Save() {
+  // A timer tick while the message box of a failed save is open must not
+  // start a second save inside the first.
+  if (saving_) return;
+  saving_ = true;
+  bool saved = false;
+  {
+    TSaveReports reports(reportedFailures_);
+    saved = SaveCity(city_->CurrentMap, city_->Transports, !hasArgument_);
+  }
+  if (saved) reportedFailures_.clear();
+  saving_ = false;
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   Save();

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/uBitmap.h"
@@ -62,7 +63,8 @@ class TMainForm : public QWidget {
   // The bitmap the last paint was composed in.
   TBitmap& CanvasBitmap() { return canvas_; }
   // Writes the map file and the transport files, as every ten seconds and
-  // on closing.
+  // on closing. A file that cannot be written is reported once until a
+  // save succeeds again.
   void Save();
 
  protected:
@@ -90,6 +92,9 @@ class TMainForm : public QWidget {
   void MouseDoubleClicked(QMouseEvent* event);
 
   bool hasArgument_;
+  bool saving_ = false;
+  // Failures of saving already reported; emptied by a save that succeeds.
+  std::set<std::string> reportedFailures_;
   QWidget* panel_ = nullptr;
   TPaintBox* area_ = nullptr;
   QCheckBox* legends_ = nullptr;

@@ -354,6 +354,25 @@ class MainWindowTest : public QObject {
     QCOMPARE(s.Key("Metro.map", "Красная", "Coordinates"), U("100,100, 200,100, 300,120, 400,100"));
   }
 
+  void anUnwritableFileIsReportedOncePerFailure() {
+    TEditorSession s;
+    const auto file = s.dir.Path() / "Metro.map";
+    const auto writable = std::filesystem::status(file).permissions();
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    s.Drag(Qt::LeftButton, kGamma, kGamma + QPoint(0, 20));
+    for (int tick = 0; tick < 3; ++tick) s.form->Save();
+    QCOMPARE(s.Messages(), QStringList{U("Не удалось сохранить файл Metro.map")});
+    // Once a save gets through, the next failure is news again.
+    std::filesystem::permissions(file, writable);
+    s.form->Save();
+    QCOMPARE(s.Key("Metro.map", "Красная", "Coordinates"), U("100,100, 200,100, 300,120, 400,100"));
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    s.Drag(Qt::LeftButton, kGamma + QPoint(0, 20), kGamma);
+    s.form->Save();
+    QCOMPARE(s.Messages().size(), 2);
+    std::filesystem::permissions(file, writable);
+  }
+
   void withoutMapsNothingHappens() {
     TEditorSession s(std::nullopt, "NoMap");
     QCOMPARE(s.Messages(), QStringList{"TCity.LoadFromDir: *.map not found"});
