@@ -149,6 +149,7 @@ MainForm::MainForm(const QStringList& arguments, const std::string& settingsPath
   QFont controlsFont(QStringLiteral("Arial"));
   controlsFont.setPixelSize(11);
   setFont(controlsFont);
+  timeFont_ = TimeFont();
 
   // Window and controls.
   auto* layout = new QVBoxLayout(this);
@@ -466,8 +467,7 @@ void MainForm::PaintPreview(QPainter& painter) {
   const bool drawn = preview_->Compose(canvasBitmap_, factor, Limits());
   painter.drawImage(0, 0, canvasBitmap_.Image());
   if (!drawn) return;
-  static const QFont timeFont = TimeFont();
-  painter.setFont(timeFont);
+  painter.setFont(timeFont_);
   painter.setPen(Qt::black);
   painter.drawText(QRect(10, 10, paintBox_->width(), paintBox_->height()), Qt::AlignLeft | Qt::AlignTop,
                    QString::number(clock.elapsed()) + QStringLiteral(" ms"));

@@ -6,6 +6,7 @@
 // lays out controls and wires events: the editing rules are in uTextCommands,
 // uPointEdits and uPreview.
 
+#include <QFont>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTimer>
@@ -120,6 +121,7 @@ class MainForm : public QWidget, public TPreviewHost {
   bool saveFailureTold_ = false;
   QTimer autoSaveTimer_;
   QTimer settleTimer_;
+  QFont timeFont_;
 
   QPlainTextEdit* memo_ = nullptr;
   TPaintBox* paintBox_ = nullptr;
