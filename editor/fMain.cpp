@@ -81,10 +81,14 @@ class TSaveReports : public TMessageSink {
 
 TMouseButton ButtonOf(const QMouseEvent& event) {
   switch (event.button()) {
-    case Qt::LeftButton: return TMouseButton::Left;
-    case Qt::RightButton: return TMouseButton::Right;
-    case Qt::MiddleButton: return TMouseButton::Middle;
-    default: return TMouseButton::None;
+    case Qt::LeftButton:
+      return TMouseButton::Left;
+    case Qt::RightButton:
+      return TMouseButton::Right;
+    case Qt::MiddleButton:
+      return TMouseButton::Middle;
+    default:
+      return TMouseButton::None;
   }
 }
 
@@ -212,9 +216,8 @@ void TMainForm::CreatePanel() {
   AddButton(">", 149, 205, 16, 16, [this] { Arrow(1, 0); })->setFocusPolicy(Qt::StrongFocus);
   AddButton("\\/", 140, 221, 16, 16, [this] { Arrow(0, 1); })->setFocusPolicy(Qt::StrongFocus);
 
-  AddButton("Размер точек", 5, 245, 161, 22, [this] {
-    CyclePointSize(*editor_, QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
-  });
+  AddButton("Размер точек", 5, 245, 161, 22,
+            [this] { CyclePointSize(*editor_, QGuiApplication::keyboardModifiers() & Qt::ShiftModifier); });
   AddButton("Уменьшить по шрифту", 5, 269, 161, 22, [this] { FitLabels(*editor_, canvas_.Canvas()); });
   AddButton("Выровнять по сетке", 5, 293, 136, 22,
             [this] { SnapToGrid(*editor_, FromQString(gridStep_->text())); });
@@ -305,7 +308,8 @@ void TMainForm::MouseMoved(QMouseEvent* event) {
     settleTimer_.start();
     area_->update();
   }
-  if (result.Pointer) area_->setCursor(*result.Pointer == TPointerShape::Hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
+  if (result.Pointer)
+    area_->setCursor(*result.Pointer == TPointerShape::Hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void TMainForm::MouseReleased(QMouseEvent* event) {
@@ -317,7 +321,8 @@ void TMainForm::MouseReleased(QMouseEvent* event) {
 
 void TMainForm::MouseDoubleClicked(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  TMetroMapStation* station = event->button() == Qt::LeftButton ? editor_->StationForProperties(p.x(), p.y()) : nullptr;
+  TMetroMapStation* station =
+      event->button() == Qt::LeftButton ? editor_->StationForProperties(p.x(), p.y()) : nullptr;
   if (station == nullptr) {
     // Without a station it is an ordinary second press.
     MousePressed(event);

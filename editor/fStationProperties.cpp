@@ -18,11 +18,14 @@ QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The boxes show lines ending with LF; the model's texts end them CR LF.
 QString BoxText(const std::string& cp1251) { return ToQString(ReplaceAll(cp1251, "\r\n", "\n")); }
-std::string ModelText(const QPlainTextEdit& box) { return ReplaceAll(FromQString(box.toPlainText()), "\n", "\r\n"); }
+std::string ModelText(const QPlainTextEdit& box) {
+  return ReplaceAll(FromQString(box.toPlainText()), "\n", "\r\n");
+}
 
 }  // namespace
 
-TStationPropertiesForm::TStationPropertiesForm(const TMetroMapStation& station, QWidget* parent) : QDialog(parent) {
+TStationPropertiesForm::TStationPropertiesForm(const TMetroMapStation& station, QWidget* parent)
+    : QDialog(parent) {
   setObjectName("StationPropertiesForm");
   const TRoute* route = station.Stop != nullptr ? station.Stop->Route : nullptr;
   setWindowTitle(route != nullptr ? ToQString(route->Name) : QString());

@@ -87,7 +87,8 @@ std::string RouteAndName(const TMetroMapStation& station) {
 std::string NextSegmentName(const TMetroMap& map) {
   int64_t largest = 0;
   for (const auto& line : map.Lines)
-    for (const auto& segment : line->Segments) largest = std::max(largest, ReadWhole(segment->Name).value_or(0));
+    for (const auto& segment : line->Segments)
+      largest = std::max(largest, ReadWhole(segment->Name).value_or(0));
   return std::to_string(largest + 1);
 }
 
@@ -223,7 +224,8 @@ void AlignPoints(TMapEditor& editor) {
     for (const TCoordinate* p : points) sum += measure(*p);
     const int32_t mean = RoundToInt(sum / points.size());
     int64_t deviation = 0;
-    for (const TCoordinate* p : points) deviation = std::max<int64_t>(deviation, std::llabs(measure(*p) - mean));
+    for (const TCoordinate* p : points)
+      deviation = std::max<int64_t>(deviation, std::llabs(measure(*p) - mean));
     return TSpread{mean, deviation};
   };
   const TSpread x = spread([](const TCoordinate& c) { return int64_t(c.X); });
@@ -260,7 +262,8 @@ void InsertNode(TMapEditor& editor, bool spline) {
   TMetroMapStation& a = *pair->First;
   TMetroMapStation& b = *pair->Second;
   TMetroMapLine* line = editor.LineOfStation(&a);
-  if (line == nullptr || line != editor.LineOfStation(&b) || !(LeadsForward(a.Stop, b.Stop) || LeadsForward(b.Stop, a.Stop))) {
+  if (line == nullptr || line != editor.LineOfStation(&b) ||
+      !(LeadsForward(a.Stop, b.Stop) || LeadsForward(b.Stop, a.Stop))) {
     Report("Выделенные станции - не соседние!");
     return;
   }
@@ -296,7 +299,8 @@ void WriteTransferLine(TMapEditor& editor) {
 void ToggleTransfer(TMapEditor& editor) {
   TMetroMap* map = editor.Map();
   if (map == nullptr) return;
-  const std::optional<TStationPair> pair = SelectedStations(editor, "Выделите две пересадочные станции сначала.");
+  const std::optional<TStationPair> pair =
+      SelectedStations(editor, "Выделите две пересадочные станции сначала.");
   if (!pair) return;
   TMetroMapTransfer* transfer = nullptr;
   for (const auto& candidate : map->Transfers) {
@@ -317,9 +321,12 @@ void ToggleTransfer(TMapEditor& editor) {
 
 void CyclePointSize(TMapEditor& editor, bool shift) {
   int& size = editor.PointSize;
-  if (shift || size > 8) size = 0;
-  else if (size == 0) size = 1;
-  else size *= 3;
+  if (shift || size > 8)
+    size = 0;
+  else if (size == 0)
+    size = 1;
+  else
+    size *= 3;
 }
 
 }  // namespace varnik

@@ -26,8 +26,9 @@ TPoint ToScreen(const TScale& view, long double x, long double y) {
 // The closed outline of a map rectangle, its corners taken through the view
 // (a turned view turns the outline with the map).
 void Outline(TCanvas& canvas, const TScale& view, const TRect& r) {
-  canvas.Polyline({ToScreen(view, r.Left, r.Top), ToScreen(view, r.Right, r.Top), ToScreen(view, r.Right, r.Bottom),
-                   ToScreen(view, r.Left, r.Bottom), ToScreen(view, r.Left, r.Top)});
+  canvas.Polyline({ToScreen(view, r.Left, r.Top), ToScreen(view, r.Right, r.Top),
+                   ToScreen(view, r.Right, r.Bottom), ToScreen(view, r.Left, r.Bottom),
+                   ToScreen(view, r.Left, r.Top)});
 }
 
 void SetPen(TCanvas& canvas, TColor color, TPenStyle style) {

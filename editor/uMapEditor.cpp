@@ -48,7 +48,8 @@ std::vector<TCoordinate*> TMapEditor::EditablePoints() const {
   if (Options.Nodes) {
     for (const auto& line : map->Lines)
       for (const auto& segment : line->Segments)
-        for (size_t i = 1; i + 1 < segment->Nodes.size(); ++i) points.push_back(&segment->Nodes[i]->Coordinate);
+        for (size_t i = 1; i + 1 < segment->Nodes.size(); ++i)
+          points.push_back(&segment->Nodes[i]->Coordinate);
   }
   return points;
 }
@@ -159,14 +160,16 @@ void TMapEditor::CollectStation(const TScalePoint& p) {
   // Driving value of 2 minutes per link.
   AppendToLine(Memo, 0, QuoteIfComma(s.Station()->Name) + ",");
   AppendToLine(Memo, 1, Int(s.Coordinate.X) + "," + Int(s.Coordinate.Y) + ", ");
-  AppendToLine(Memo, 2,
-               Int(r.Left) + "," + Int(r.Top) + "," + Int(r.Right - r.Left) + "," + Int(r.Bottom - r.Top) + ", ");
+  AppendToLine(
+      Memo, 2,
+      Int(r.Left) + "," + Int(r.Top) + "," + Int(r.Right - r.Left) + "," + Int(r.Bottom - r.Top) + ", ");
   AppendToLine(Memo, 3, "2,");
 }
 
 TMoveResult TMapEditor::MouseMove(int x, int y) {
   TMoveResult result;
-  if (!DragStarted && std::abs(x - PressPoint.X) + std::abs(y - PressPoint.Y) > kClickSlack) DragStarted = true;
+  if (!DragStarted && std::abs(x - PressPoint.X) + std::abs(y - PressPoint.Y) > kClickSlack)
+    DragStarted = true;
   LastPoint = {x, y};
   if (Map() == nullptr) return result;
   if (PressedButton == TMouseButton::Left || PressedButton == TMouseButton::Right) {
@@ -258,7 +261,8 @@ void TMapEditor::ZoomAndTurn(int x, int y) {
   }
   if (std::abs(x - PressPoint.X) >= kTurnPixels) {
     const int steps = (PressPoint.X - x) / kTurnPixels;
-    AboutCentre([&] { View.SetAngle(View.Angle + steps * kTurnDegrees * std::numbers::pi_v<long double> / 180); });
+    AboutCentre(
+        [&] { View.SetAngle(View.Angle + steps * kTurnDegrees * std::numbers::pi_v<long double> / 180); });
     PressPoint.X = x;
   }
 }

@@ -32,10 +32,10 @@ enum class TPointerShape { Arrow, Hand };
 
 // The switches of the panel that the rules read, named after their captions.
 struct TEditorOptions {
-  bool Legends = true;             // "Линии": legend rectangles are outlined and can be picked
-  bool Stations = true;            // "Станции": stations are editable points
-  bool LabelBounds = true;         // "Границы названий": label rectangles are outlined and can be picked
-  bool Nodes = true;               // "Доп.точки": interior segment nodes are editable points
+  bool Legends = true;      // "Линии": legend rectangles are outlined and can be picked
+  bool Stations = true;     // "Станции": stations are editable points
+  bool LabelBounds = true;  // "Границы названий": label rectangles are outlined and can be picked
+  bool Nodes = true;        // "Доп.точки": interior segment nodes are editable points
   bool WhiteLines = false;         // "Белые линии": thin white lines over the routes
   bool RecordCoordinates = false;  // "Записывать коорд.": a click writes its map position
   bool CollectLine = false;        // "Собрать линию": a click on a station writes its route texts

@@ -12,8 +12,8 @@ class TMetroMapStation;
 
 struct TStationFields {
   std::string Name;
-  std::string ForwardNames;  // " Туда ": one neighbour per line, "-" before a reversed one
-  std::string ForwardTimes;  // driving times as minutes.seconds, one per line
+  std::string ForwardNames;   // " Туда ": one neighbour per line, "-" before a reversed one
+  std::string ForwardTimes;   // driving times as minutes.seconds, one per line
   std::string BackwardNames;  // " Обратно "
   std::string BackwardTimes;
 };

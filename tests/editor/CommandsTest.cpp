@@ -49,7 +49,8 @@ TEST_F(CommandsTest, SnapToGridOnlyWithAPositiveWholeStep) {
   struct {
     const char* step;
     int32_t x, y;
-  } cases[] = {{"5", 10, 15}, {" 5 ", 10, 15}, {"0", 12, 13}, {"-5", 12, 13}, {"x", 12, 13}, {"5x", 12, 13}, {"", 12, 13}};
+  } cases[] = {{"5", 10, 15}, {" 5 ", 10, 15}, {"0", 12, 13}, {"-5", 12, 13},
+               {"x", 12, 13}, {"5x", 12, 13},  {"", 12, 13}};
   for (const auto& c : cases) {
     At(0, 0) = TCoordinate{12, 13};
     SnapToGrid(editor, c.step);
@@ -69,8 +70,8 @@ TEST_F(CommandsTest, FactorIsADecimalNumberAndNothingElse) {
   struct {
     const char* text;
     std::optional<long double> factor;
-  } cases[] = {{"0.5", 0.5L}, {"0,5", 0.5L}, {" 2 ", 2.0L}, {"-1.5", -1.5L}, {"", std::nullopt},
-               {"abc", std::nullopt}, {"1.5x", std::nullopt}, {"1e3", std::nullopt}};
+  } cases[] = {{"0.5", 0.5L},      {"0,5", 0.5L},         {" 2 ", 2.0L},          {"-1.5", -1.5L},
+               {"", std::nullopt}, {"abc", std::nullopt}, {"1.5x", std::nullopt}, {"1e3", std::nullopt}};
   for (const auto& c : cases) EXPECT_EQ(ReadFactor(c.text), c.factor) << c.text;
 }
 
@@ -156,15 +157,6 @@ TEST_F(CommandsTest, TransferCommandsNeedStations) {
   ToggleTransfer(editor);
   EXPECT_EQ(Messages(), std::vector<std::string>{"Нужно выделить две станции!"});
   EXPECT_TRUE(Map().Transfers[0]->Visible);
-}
-
-TEST_F(CommandsTest, PointSizeCycle) {
-  std::vector<int> sizes;
-  for (int i = 0; i < 5; ++i) {
-    CyclePointSize(editor, false);
-    sizes.push_back(editor.PointSize);
-  }
-  EXPECT_EQ(sizes, (std::vector<int>{9, 0, 1, 3, 9}));
 }
 
 }  // namespace

@@ -28,8 +28,9 @@ class EditorTest : public ::testing::Test {
   }
 
   void Open(std::optional<std::string> map = std::nullopt) {
-    std::filesystem::copy(std::filesystem::path(VARNIK_TEST_DATA) / "editor" / "Small", dir.Path(),
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy(
+        std::filesystem::path(VARNIK_TEST_DATA) / "editor" / "Small", dir.Path(),
+        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
     TScopedCurrentDir here(dir.Path());
     city.LoadFromDir(map);
     ASSERT_TRUE(city.CurrentMap != nullptr);

@@ -13,7 +13,9 @@ using test::EditorTest;
 class TOperationLog : public TEditListener {
  public:
   std::vector<std::string> Log;
-  void OperationStarted(const std::string& caption) override { Log.push_back("start " + Cp1251ToUtf8(caption)); }
+  void OperationStarted(const std::string& caption) override {
+    Log.push_back("start " + Cp1251ToUtf8(caption));
+  }
   void OperationFinished() override { Log.push_back("finish"); }
 };
 
@@ -106,7 +108,7 @@ TEST_F(MouseRulesTest, EveryChangeOfTheModelIsOneOperation) {
   Drag(TMouseButton::Right, {300, 220}, {300, 250});  // a zoom: the same
   editor.Change(Utf8ToCp1251("Команда"), [] {});
   EXPECT_EQ(log.Log, (std::vector<std::string>{"start Перемещение точек", "finish", "start Перемещение рамки",
-                                                "finish", "start Команда", "finish"}));
+                                               "finish", "start Команда", "finish"}));
 }
 
 TEST_F(MouseRulesTest, PointerIsAHandOverWhatCanBePicked) {

@@ -34,7 +34,8 @@ TEST_F(StationEditTest, FieldsListTheNeighboursWithTheirTimes) {
 }
 
 TEST_F(StationEditTest, TimesGoByLineAndMissingOnesAreZero) {
-  ApplyStationFields(editor, Station(0, 1), Fields(" Бета ", "Альфа\r\nГамма\r\n-Площадь, север\r\n", "1.30\r\n"));
+  ApplyStationFields(editor, Station(0, 1),
+                     Fields(" Бета ", "Альфа\r\nГамма\r\n-Площадь, север\r\n", "1.30\r\n"));
   EXPECT_EQ(Cp1251ToUtf8(Beta().Station->Name), "Бета");
   ASSERT_EQ(Beta().Forward.size(), 3u);
   EXPECT_EQ(Beta().Forward[0]->Time, 90);

@@ -39,9 +39,9 @@ class MainWindowTest : public QObject {
     QVERIFY(s.Exposed);
     QCOMPARE(s.form->windowTitle(), U("Редактор Метро"));
     QCOMPARE(s.Map().Name, std::string("Metro.map"));
-    for (const char* caption : {"/\\", "<", ">", "\\/", "Размер точек", "Уменьшить по шрифту", "Выровнять по сетке",
-                                "Доп.точка", "Сплайн", "Пересадка", "Поиск перес.", "Выровнять точки",
-                                "Умножить все на", "Копировать в буфер", "Очистить"})
+    for (const char* caption : {"/\\", "<", ">", "\\/", "Размер точек", "Уменьшить по шрифту",
+                                "Выровнять по сетке", "Доп.точка", "Сплайн", "Пересадка", "Поиск перес.",
+                                "Выровнять точки", "Умножить все на", "Копировать в буфер", "Очистить"})
       QVERIFY2(s.Control<QPushButton>(caption) != nullptr, caption);
     QCOMPARE(s.EditRightOf("Выровнять по сетке")->text(), U("5"));
     QCOMPARE(s.EditRightOf("Умножить все на")->text(), U("1"));
@@ -157,7 +157,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(s.Station(1, 2).Coordinate.X, 121);
     s.Type(s.EditRightOf("Выровнять по сетке"), "5");
     s.Press("Выровнять по сетке");
-    QCOMPARE(s.Station(0, 1).Coordinate.Y, 10);  // 11
+    QCOMPARE(s.Station(0, 1).Coordinate.Y, 10);   // 11
     QCOMPARE(s.Station(1, 2).Coordinate.X, 120);  // 121
     QCOMPARE(s.Station(1, 2).Coordinate.Y, 120);
     QCOMPARE(s.Station(0, 2).Coordinate.Y, 10);  // 9
@@ -172,8 +172,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(s.Station(1, 0).Coordinate.Y, 8);
     s.form->Save();
     QCOMPARE(s.Key("Metro.map", "Красная", "Coordinates"), U("50,50, 100,50, 150,50, 200,50"));
-    QCOMPARE(s.Key("Metro.map", "Красная", "Rects"),
-             U("30,40,20,6, 95,55,25,6, 0,0,0,0, 205,45,30,6"));
+    QCOMPARE(s.Key("Metro.map", "Красная", "Rects"), U("30,40,20,6, 95,55,25,6, 0,0,0,0, 205,45,30,6"));
     QCOMPARE(s.Key("Metro.map", "Красная", "Rect"), U("10,125,30,10"));
     QCOMPARE(s.Key("Metro.map", "AdditionalNodes", "1"), U("Красная,Альфа,Бета, 75,40"));
   }
@@ -236,20 +235,24 @@ class MainWindowTest : public QObject {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QList<QPoint>>("points");
     QTest::addColumn<QString>("message");
-    QTest::newRow("align one") << U("Выровнять точки") << QList<QPoint>{kAlpha} << U("Выделите хотя бы две точки.");
-    QTest::newRow("node one") << U("Доп.точка") << QList<QPoint>{kAlpha} << U("Выделите две соседние станции сначала.");
-    QTest::newRow("spline node") << U("Сплайн") << QList<QPoint>{kAlpha, kNode} << U("Нужно выделить две станции!");
+    QTest::newRow("align one") << U("Выровнять точки") << QList<QPoint>{kAlpha}
+                               << U("Выделите хотя бы две точки.");
+    QTest::newRow("node one") << U("Доп.точка") << QList<QPoint>{kAlpha}
+                              << U("Выделите две соседние станции сначала.");
+    QTest::newRow("spline node") << U("Сплайн") << QList<QPoint>{kAlpha, kNode}
+                                 << U("Нужно выделить две станции!");
     QTest::newRow("node apart") << U("Доп.точка") << QList<QPoint>{kAlpha, kGamma}
                                 << U("Выделенные станции - не соседние!");
     QTest::newRow("node two lines") << U("Доп.точка") << QList<QPoint>{kAlpha, kDelta}
                                     << U("Выделенные станции - не соседние!");
     QTest::newRow("transfer three") << U("Пересадка") << QList<QPoint>{kAlpha, kBeta, kGamma}
                                     << U("Выделите две станции сначала.");
-    QTest::newRow("transfer node") << U("Пересадка") << QList<QPoint>{kNode, kBeta} << U("Нужно выделить две станции!");
+    QTest::newRow("transfer node") << U("Пересадка") << QList<QPoint>{kNode, kBeta}
+                                   << U("Нужно выделить две станции!");
     QTest::newRow("toggle none") << U("Поиск перес.") << QList<QPoint>{}
                                  << U("Выделите две пересадочные станции сначала.");
-    QTest::newRow("toggle no transfer") << U("Поиск перес.") << QList<QPoint>{kAlpha, kBeta}
-                                        << U("Выделенные станции - не пересадочные!");
+    QTest::newRow("toggle no transfer")
+        << U("Поиск перес.") << QList<QPoint>{kAlpha, kBeta} << U("Выделенные станции - не пересадочные!");
   }
 
   void wrongSelectionsAreReported() {
@@ -279,8 +282,7 @@ class MainWindowTest : public QObject {
     s.Drag(Qt::LeftButton, {30, 260}, {40, 262});
     QCOMPARE(s.Map().Lines[0]->LegendRect, (varnik::TRect{30, 252, 90, 272}));
     s.form->Save();
-    QCOMPARE(s.Key("Metro.map", "Красная", "Rects"),
-             U("80,90,50,17, 190,110,50,12, 0,0,0,0, 410,90,60,12"));
+    QCOMPARE(s.Key("Metro.map", "Красная", "Rects"), U("80,90,50,17, 190,110,50,12, 0,0,0,0, 410,90,60,12"));
     QCOMPARE(s.Key("Metro.map", "Красная", "Rect"), U("30,252,60,20"));
   }
 
@@ -316,7 +318,8 @@ class MainWindowTest : public QObject {
     t.Tick("Собрать линию");
     t.Click(kAlpha, {}, Qt::RightButton);
     t.Click({400, 100}, {}, Qt::RightButton);
-    QCOMPARE(t.Memo(), U("Альфа,\"Площадь, север\",\n100,100, 400,100, \n60,80,40,12, 410,90,60,12, \n2,2,\n"));
+    QCOMPARE(t.Memo(),
+             U("Альфа,\"Площадь, север\",\n100,100, 400,100, \n60,80,40,12, 410,90,60,12, \n2,2,\n"));
   }
 
   void pointSizeCycles() {

@@ -87,7 +87,8 @@ class StationPropertiesTest : public QObject {
     s.form->Save();
     // Бета now lists its own neighbours; Гамма still lists Бета backward at
     // 2.30, which no longer matches Бета's forward time, so it lists both.
-    QCOMPARE(s.Key("Metro.trp", "Line1", "Stations"), U("Альфа,Бета-2(-Гамма,,Альфа),Гамма,\"Площадь, север\""));
+    QCOMPARE(s.Key("Metro.trp", "Line1", "Stations"),
+             U("Альфа,Бета-2(-Гамма,,Альфа),Гамма,\"Площадь, север\""));
     QCOMPARE(s.Key("Metro.trp", "Line1", "Driving"), U("2,(1.30),(1.45,2.30)"));
   }
 
