@@ -297,11 +297,12 @@ size_t TVectorImage::SkipRange(TScale& scale, size_t start) {
 // pictures' look depends on for out-of-range percentages.
 void TVectorImage::BlendLayers(TBitmap& bitmap, int coverage) {
   const uint32_t c = static_cast<uint32_t>(coverage);
-  for (int y = 0; y < bitmap.Height(); ++y) {
+  const int width = bitmap.Width(), height = bitmap.Height();
+  for (int y = 0; y < height; ++y) {
     uint8_t* d = bitmap.ScanLine(y);
     const uint8_t* b = BlackLayer->ScanLine(y);
     const uint8_t* w = WhiteLayer->ScanLine(y);
-    for (int x = 0; x < bitmap.Width(); ++x, d += TBitmap::kBytesPerPixel, b += TBitmap::kBytesPerPixel,
+    for (int x = 0; x < width; ++x, d += TBitmap::kBytesPerPixel, b += TBitmap::kBytesPerPixel,
              w += TBitmap::kBytesPerPixel) {
       bool blackTouched = b[0] != 0 || b[1] != 0 || b[2] != 0;
       bool whiteTouched = w[0] != 255 || w[1] != 255 || w[2] != 255;
