@@ -4,7 +4,6 @@
 #include <bit>
 #include <vector>
 
-#include "platform/uFiles.h"
 
 namespace varnik {
 
@@ -240,15 +239,6 @@ bool DecodeRle(const TReader& in, const TLayout& layout, TPicture& picture) {
 }
 
 }  // namespace
-
-bool TBmpFile::LoadFromFile(const std::string& path) {
-  std::string data;
-  if (!ReadWholeFile(path, data)) {
-    Picture.Clear();
-    return false;
-  }
-  return LoadFromBytes(data);
-}
 
 bool TBmpFile::LoadFromBytes(std::string_view data) {
   Picture.Clear();

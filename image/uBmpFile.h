@@ -12,19 +12,13 @@
 
 namespace varnik {
 
-class TBmpFile {
+class TBmpFile : public TPictureFile {
  public:
   // False, with an empty picture, for a file that cannot be read, is not a
   // bitmap, uses an unknown variant, holds less pixel data than its header
   // announces, or is larger than the picture bounds. Every read is checked
   // against the end of the data.
-  bool LoadFromFile(const std::string& path);
-  bool LoadFromBytes(std::string_view data);
-
-  int32_t Width() const { return Picture.Width; }
-  int32_t Height() const { return Picture.Height; }
-
-  TPicture Picture;
+  bool LoadFromBytes(std::string_view data) override;
 };
 
 }  // namespace varnik

@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include "platform/uFiles.h"
 
 namespace varnik {
 
@@ -81,15 +80,6 @@ bool SeekFirstFrame(GifFileType* gif, int& transparentIndex) {
 }
 
 }  // namespace
-
-bool TGifFile::LoadFromFile(const std::string& path) {
-  std::string data;
-  if (!ReadWholeFile(path, data)) {
-    Picture.Clear();
-    return false;
-  }
-  return LoadFromBytes(data);
-}
 
 bool TGifFile::LoadFromBytes(std::string_view data) {
   Picture.Clear();

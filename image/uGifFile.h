@@ -11,19 +11,13 @@
 
 namespace varnik {
 
-class TGifFile {
+class TGifFile : public TPictureFile {
  public:
   // False, with an empty picture, for a file that cannot be read, is not a
   // GIF, has no frame, is damaged or truncated before the first frame ends,
   // or is larger than the picture bounds.
-  bool LoadFromFile(const std::string& path);
-  bool LoadFromBytes(std::string_view data);
-
-  int32_t Width() const { return Picture.Width; }
-  int32_t Height() const { return Picture.Height; }
-
-  // The composed first frame, the size of the GIF's logical screen.
-  TPicture Picture;
+  // Picture is the composed first frame, the size of the GIF's logical screen.
+  bool LoadFromBytes(std::string_view data) override;
 };
 
 }  // namespace varnik

@@ -5,6 +5,8 @@
 // without conversion). Rows run top to bottom without padding.
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace varnik {
@@ -47,6 +49,23 @@ struct TPicture {
   const uint32_t* Row(int32_t y) const {
     return Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(Width);
   }
+};
+
+// What the picture decoders share: a file is read whole and its bytes are
+// decoded into Picture.
+class TPictureFile {
+ public:
+  virtual ~TPictureFile() = default;
+
+  // False, with an empty picture, when the file cannot be read or its bytes
+  // do not decode (see LoadFromBytes of each decoder).
+  bool LoadFromFile(const std::string& path);
+  virtual bool LoadFromBytes(std::string_view data) = 0;
+
+  int32_t Width() const { return Picture.Width; }
+  int32_t Height() const { return Picture.Height; }
+
+  TPicture Picture;
 };
 
 }  // namespace varnik

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/uFiles.h"
 
 namespace varnik {
 
@@ -61,15 +60,6 @@ bool Decode(png_structp png, png_infop info, TMemoryReader& reader, std::vector<
 }
 
 }  // namespace
-
-bool TPngFile::LoadFromFile(const std::string& path) {
-  std::string data;
-  if (!ReadWholeFile(path, data)) {
-    Picture.Clear();
-    return false;
-  }
-  return LoadFromBytes(data);
-}
 
 bool TPngFile::LoadFromBytes(std::string_view data) {
   Picture.Clear();

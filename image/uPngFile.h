@@ -11,18 +11,12 @@
 
 namespace varnik {
 
-class TPngFile {
+class TPngFile : public TPictureFile {
  public:
   // False, with an empty picture, for a file that cannot be read, is not a
   // PNG, is damaged or truncated anywhere, or is larger than the picture
   // bounds. Never prints anything.
-  bool LoadFromFile(const std::string& path);
-  bool LoadFromBytes(std::string_view data);
-
-  int32_t Width() const { return Picture.Width; }
-  int32_t Height() const { return Picture.Height; }
-
-  TPicture Picture;
+  bool LoadFromBytes(std::string_view data) override;
 };
 
 }  // namespace varnik
