@@ -75,7 +75,9 @@ TEST(TokenReader, ReadsAHugeValueInLinearTime) {
   // No "(" anywhere and a ")" at the end: the first item swallows everything.
   EXPECT_EQ(count, 1);
   EXPECT_EQ(last.substr(0, 6), "Name0,");
-  TTokenReader plain(text.substr(0, text.size() - 5));
+  // The reader only looks at the text, so the text must outlive it.
+  const std::string withoutParenthesis = text.substr(0, text.size() - 5);
+  TTokenReader plain(withoutParenthesis);
   count = 0;
   while (!plain.AtEnd()) {
     plain.Next();
