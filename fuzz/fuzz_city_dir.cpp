@@ -1,6 +1,7 @@
 // A whole city directory carved from one input, loaded as the editor loads
 // it, every map drawn into a small bitmap, and the city saved as the editor
-// saves it on close.
+// saves it on close; a second save right after it must change no file (the
+// editor saves on a timer, and files must not drift from save to save).
 //
 // The input is a list of files separated by the byte 0x1E; each file is its
 // name, a line feed, and its content. A typical input is a .cty, a Metro.trp,
@@ -9,8 +10,10 @@
 // pictures are always present, as metro.gif and park.png, so that the maps
 // and vector images can place them.
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -86,6 +89,16 @@ void DrawCurrentMap(TCity& city, int level) {
   city.DrawCurrentMap(bitmap, level, scale);
 }
 
+// Every file of the working directory with its bytes.
+std::map<std::string, std::string> DirectoryContent() {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(fuzz::WorkDir())) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[entry.path().filename().string()] = std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  return files;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -112,5 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   city.CurrentMap = city.Maps.empty() ? nullptr : city.Maps.front().get();
   SaveCity(city.CurrentMap, city.Transports, true);
+  const auto saved = DirectoryContent();
+  SaveCity(city.CurrentMap, city.Transports, true);
+  if (DirectoryContent() != saved) std::abort();
   return 0;
 }
