@@ -54,6 +54,11 @@ bool SaveCity(const TMetroMap* map, const TTransports& transports, bool writeLeg
     // The map file lies beside the city's other files, in the directory the
     // city was loaded from, wherever the program itself is installed.
     ok = EditFile(map->Name, [&](TProfileFile& file) {
+      // The keys are placed in the file as the clean-up will leave it, not
+      // as it was read: trimming can turn a key line like " [Blue]" into a
+      // section header, and a key added above it would then end up in the
+      // wrong section and be lost to the next load.
+      file.LoadFromText(CleanUpMapText(file.Text()));
       WriteMapFile(*map, file, writeLegendRects);
       return CleanUpMapText(file.Text());
     });
