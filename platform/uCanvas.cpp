@@ -26,6 +26,7 @@ namespace {
 // Font sizes past this many pixels only ever draw glyphs larger than any
 // bitmap; bounding them keeps absurd sizes from files cheap.
 constexpr int kMaxFontPixels = 16384;
+constexpr int kMaxPenWidth = 32767;
 
 // Coordinates handed to Qt stay within this range: shapes reaching further are
 // clipped against the bitmap (grown by a margin) first, so that huge
@@ -195,7 +196,9 @@ void TCanvas::SetUpPen(QPainter& painter) const {
     return;
   }
   QPen pen(ToQColor(Pen.Color));
-  pen.setWidth(std::max(1, Pen.Width));
+  // Qt refuses pens of 32768 pixels and more (and keeps the old width); no
+  // bitmap is wider than the widest pen it accepts.
+  pen.setWidth(std::clamp(Pen.Width, 1, kMaxPenWidth));
   if (Pen.Width <= 1) {
     // A one-pixel line leaves out its end pixel, so that joined lines
     // never draw their common pixel twice.

@@ -30,12 +30,71 @@ namespace {
 int FloorInt(double v) { return int(std::clamp(std::floor(v), -1e9, 1e9)); }
 int CeilInt(double v) { return int(std::clamp(std::ceil(v), -1e9, 1e9)); }
 
+// The canvas pen width of a line width; NaN gives 0.
+int PenWidth(double width) { return width >= 0 ? int(std::min(std::floor(width), 1e6)) : 0; }
+
 // Plain Euclidean length; the walk over a polyline of millions of points
 // calls it several times per segment.
 inline double Length(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
 
 bool Finite(double a, double b, double c, double d) {
   return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
+}
+
+// Segments are cut to a square this far out before they are scanned, and
+// lines are at most this wide. No bitmap comes near either (the square holds
+// every pixel that a line of the widest band can reach), and beyond them the
+// squares of the per-pixel arithmetic overflow (a file may hold 1e300),
+// which turned distances and pattern positions into NaN.
+constexpr double kFar = 1e7;
+constexpr double kMaxWidth = 1e6;
+
+// Cuts the segment (X1, Y1)-(X2, Y2) to the square |x|, |y| <= kFar, keeping
+// its line; the part cut off its start is added to `offset` so the pattern
+// stays in place. False when the segment misses the square.
+//
+// Each new end is reached from the nearer old one: a segment from 1e300 to
+// a point on the bitmap is cut one part in 1e293 from its end, a fraction
+// that is lost when measured from the start.
+bool CutToFarSquare(double& X1, double& Y1, double& X2, double& Y2, double& offset) {
+  // In long double, where no difference of two doubles overflows.
+  using real = long double;
+  const real x1 = X1, y1 = Y1, x2 = X2, y2 = Y2;
+  // How far inside each side of the square the ends are (negative: outside).
+  const real inside1[4] = {kFar - x1, kFar + x1, kFar - y1, kFar + y1};
+  const real inside2[4] = {kFar - x2, kFar + x2, kFar - y2, kFar + y2};
+  // The new ends as fractions of the segment from the start (t) and from
+  // the end (u = 1 - t, kept apart for precision).
+  real tStart = 0, uStart = 1, tEnd = 1, uEnd = 0;
+  for (int i = 0; i < 4; ++i) {
+    const real a = inside1[i], b = inside2[i];
+    if (a < 0 && b < 0) return false;
+    if (a >= 0 && b >= 0) continue;
+    const real t = a / (a - b), u = b / (b - a);
+    if (a < 0 && t > tStart) {
+      tStart = t;
+      uStart = u;
+    }
+    if (b < 0 && t < tEnd) {
+      tEnd = t;
+      uEnd = u;
+    }
+  }
+  if (tStart > tEnd) return false;
+  const real dx = x2 - x1, dy = y2 - y1;
+  auto at = [&](real t, real u, double& x, double& y) {
+    x = double(t <= 0.5L ? x1 + t * dx : x2 - u * dx);
+    y = double(t <= 0.5L ? y1 + t * dy : y2 - u * dy);
+  };
+  if (tStart > 0) offset += double(tStart * std::sqrt(dx * dx + dy * dy));
+  double nx1, ny1, nx2, ny2;
+  at(tStart, uStart, nx1, ny1);
+  at(tEnd, uEnd, nx2, ny2);
+  X1 = nx1;
+  Y1 = ny1;
+  X2 = nx2;
+  Y2 = ny2;
+  return true;
 }
 
 }  // namespace
@@ -47,7 +106,7 @@ namespace {
 inline int CoverageOf(double d, double w) {
   const double v = (w + 2) - 2 * d;
   if (v >= 3) return 255;
-  if (v < 0) return 0;
+  if (!(v >= 0)) return 0;  // NaN too
   const double s = std::sin(v / 2);
   return int(std::floor(255 * s * s));
 }
@@ -134,7 +193,7 @@ double TEZLine::Polyline(const std::vector<TDoublePoint>& points, TBitmap* bitma
 
 double TEZLine::PlainLine(TBitmap& bitmap, double X1, double Y1, double X2, double Y2) {
   TCanvas& canvas = bitmap.Canvas();
-  canvas.Pen.Width = int(std::clamp(std::floor(Width), 0.0, 1e6));
+  canvas.Pen.Width = PenWidth(Width);
   canvas.Pen.Color = Color;
   canvas.Pen.Style = TPenStyle(Style & 0x7F);
   canvas.Pen.Mode = Mode;
@@ -145,7 +204,7 @@ double TEZLine::PlainLine(TBitmap& bitmap, double X1, double Y1, double X2, doub
 
 double TEZLine::PlainPolyline(const std::vector<TDoublePoint>& points, TBitmap& bitmap) {
   TCanvas& canvas = bitmap.Canvas();
-  canvas.Pen.Width = int(std::clamp(std::floor(Width), 0.0, 1e6));
+  canvas.Pen.Width = PenWidth(Width);
   canvas.Pen.Color = Color;
   canvas.Pen.Style = TPenStyle(Style & 0x7F);
   canvas.Pen.Mode = Mode;
@@ -162,8 +221,10 @@ double TEZLine::PlainPolyline(const std::vector<TDoublePoint>& points, TBitmap& 
 double TEZLine::DrawSegment(TBitmap& bitmap, double X1, double Y1, double X2, double Y2,
                             double offset, const TCornerLine* start, const TCornerLine* end) {
   const double result = offset + Length(X2 - X1, Y2 - Y1);
-  if (Width < 0.01 || !Finite(X1, Y1, X2, Y2)) return result;
-  const double w = EffectiveWidth(Width);
+  if (!(Width >= 0.01) || !Finite(X1, Y1, X2, Y2)) return result;  // NaN widths too
+  const bool far = std::max({std::fabs(X1), std::fabs(Y1), std::fabs(X2), std::fabs(Y2)}) > kFar;
+  if (far && !CutToFarSquare(X1, Y1, X2, Y2, offset)) return result;
+  const double w = EffectiveWidth(std::min(Width, kMaxWidth));
   const int width = bitmap.Width(), height = bitmap.Height();
 
   // Segments wholly outside the bitmap cost nothing.
@@ -255,7 +316,10 @@ double TEZLine::DrawSegment(TBitmap& bitmap, double X1, double Y1, double X2, do
           (!start || (cx - start->X) * start->NX + (cy - start->Y) * start->NY >= 0) &&
           (!end || (cx - end->X) * end->NX + (cy - end->Y) * end->NY < 0)) {
         const double f = patterned ? PatternValue(style, offset + along_, Width) : 1.0;
-        const int a = std::clamp(int(std::floor(f * alpha * Opacity)), 0, 255);
+        // A pattern position past any double (a segment of astronomic
+        // length before this one) gives NaN: no pixel rather than any.
+        const double weight = f * alpha * Opacity;
+        const int a = weight > 0 ? int(std::min(std::floor(weight), 255.0)) : 0;
         if (a > 0) {
           uint8_t* p = line + col * TBitmap::kBytesPerPixel;
           p[0] = uint8_t((kBlue * a + p[0] * (255 - a)) >> 8);
