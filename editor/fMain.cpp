@@ -22,6 +22,7 @@
 #include "map/uCitySaver.h"
 #include "map/uSettings.h"
 #include "network/uCity.h"
+#include "platform/uCodePage.h"
 #include "platform/uMessages.h"
 #include "platform/uQtText.h"
 
@@ -78,6 +79,9 @@ class TSaveReports : public TMessageSink {
   std::set<std::string>& shown_;
   TMessageSink* next_;
 };
+
+// Asked when closing finds files that could not be written.
+constexpr const char* kCloseUnsavedQuestion = "Не все изменения сохранены. Закрыть без сохранения?";
 
 TMouseButton ButtonOf(const QMouseEvent& event) {
   switch (event.button()) {
@@ -261,10 +265,10 @@ void TMainForm::Arrow(int dx, int dy) {
   ShiftMap(*editor_, dx * step, dy * step);
 }
 
-void TMainForm::Save() {
+bool TMainForm::Save() {
   // A timer tick while the message box of a failed save is open must not
   // start a second save inside the first.
-  if (saving_) return;
+  if (saving_) return false;
   saving_ = true;
   bool saved = false;
   {
@@ -273,11 +277,19 @@ void TMainForm::Save() {
   }
   if (saved) reportedFailures_.clear();
   saving_ = false;
+  return saved;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  Save();
-  event->accept();
+  // Closing is the last chance for the edits: every file that cannot be
+  // written is reported again, also one the timer has reported before, and
+  // the window stays open unless the user agrees to lose what is unsaved.
+  reportedFailures_.clear();
+  if (Save() || AskYesNo(Utf8ToCp1251(kCloseUnsavedQuestion))) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 // --- Drawing area events -------------------------------------------------

@@ -64,8 +64,8 @@ class TMainForm : public QWidget {
   TBitmap& CanvasBitmap() { return canvas_; }
   // Writes the map file and the transport files, as every ten seconds and
   // on closing. A file that cannot be written is reported once until a
-  // save succeeds again.
-  void Save();
+  // save succeeds again. False when some file could not be written.
+  bool Save();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -376,6 +376,45 @@ class MainWindowTest : public QObject {
     std::filesystem::permissions(file, writable);
   }
 
+  void closingWithAnUnwritableFileAsksBeforeLosingEdits() {
+    TEditorSession s;
+    const auto file = s.dir.Path() / "Metro.map";
+    const auto writable = std::filesystem::status(file).permissions();
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    s.Drag(Qt::LeftButton, kGamma, kGamma + QPoint(0, 20));
+    s.form->Save();
+    QCOMPARE(s.Messages().size(), 1);
+
+    // The timer has reported the file already; closing reports it again and
+    // No keeps the window, with the edit, open.
+    s.messages.Answer = false;
+    QVERIFY(!s.form->close());
+    QCOMPARE(s.Messages().size(), 2);
+    QCOMPARE(s.messages.Questions.size(), size_t(1));
+    QVERIFY(s.form->isVisible());
+
+    // Once the file can be written, closing saves the edit without a question.
+    std::filesystem::permissions(file, writable);
+    QVERIFY(s.form->close());
+    QCOMPARE(s.messages.Questions.size(), size_t(1));
+    QCOMPARE(s.Key("Metro.map", "Красная", "Coordinates"), U("100,100, 200,100, 300,120, 400,100"));
+  }
+
+  void closingWithoutSavingWhenTheUserAgrees() {
+    TEditorSession s;
+    const auto file = s.dir.Path() / "Metro.map";
+    const auto writable = std::filesystem::status(file).permissions();
+    const std::string before = s.Bytes("Metro.map");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    s.Drag(Qt::LeftButton, kGamma, kGamma + QPoint(0, 20));
+    s.messages.Answer = true;
+    QVERIFY(s.form->close());
+    QCOMPARE(s.Messages(), QStringList{U("Не удалось сохранить файл Metro.map")});
+    QCOMPARE(s.messages.Questions.size(), size_t(1));
+    QCOMPARE(s.Bytes("Metro.map"), before);
+    std::filesystem::permissions(file, writable);
+  }
+
   void withoutMapsNothingHappens() {
     TEditorSession s(std::nullopt, "NoMap");
     QCOMPARE(s.Messages(), QStringList{"TCity.LoadFromDir: *.map not found"});
