@@ -321,31 +321,41 @@ void MainForm::OpenFile(const std::string& fileName) {
 void MainForm::OpenClicked() {
   // Opening over unsaved work that could not be saved would lose it.
   if (modified_ && AskYesNo("Save?") && !Save(true)) return;
+  if (const std::optional<std::string> chosen = ChooseVecFile(QFileDialog::AcceptOpen)) OpenFile(*chosen);
+}
+
+std::optional<std::string> MainForm::ChooseVecFile(QFileDialog::AcceptMode mode) {
   QFileDialog dialog(this);
   dialog.setNameFilter(QStringLiteral("Vectors (*.vec)"));
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setDefaultSuffix(QStringLiteral("vec"));
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(mode);
+  if (mode == QFileDialog::AcceptOpen) dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDirectory(QDir::currentPath());
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  OpenFile(FromQString(dialog.selectedFiles().front()));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return FromQString(dialog.selectedFiles().front());
 }
 
-bool MainForm::Save(bool alwaysTell) {
-  // Without a file there is nowhere to write; the editor has no command to
-  // choose one other than opening.
-  if (fileName_.empty()) {
-    modified_ = false;
-    return true;
-  }
+bool MainForm::ChooseFileToSave() {
+  const std::optional<std::string> chosen = ChooseVecFile(QFileDialog::AcceptSave);
+  if (!chosen) return false;
+  fileName_ = *chosen;
+  SetCaption();
+  return true;
+}
+
+bool MainForm::Save(bool asked) {
+  // Without a file the auto-save has nowhere to write. The work stays
+  // marked as unsaved, so that closing still asks, and a save the user asks
+  // for (answering "Save?") gets a file chosen first.
+  if (fileName_.empty() && !(asked && ChooseFileToSave())) return false;
   if (WriteFileAtomic(fileName_, FileTextOfBoxText(BoxText()))) {
     modified_ = false;
     saveFailureTold_ = false;
     return true;
   }
   // The work is not on disk: keep it marked, so that closing still asks.
-  if (alwaysTell || !saveFailureTold_)
+  if (asked || !saveFailureTold_)
     ShowMessage(Utf8ToCp1251("Не удалось сохранить файл ") + fileName_, TMessageStyle::Foreground);
   saveFailureTold_ = true;
   return false;

@@ -6,12 +6,14 @@
 // lays out controls and wires events: the editing rules are in uTextCommands,
 // uPointEdits and uPreview.
 
+#include <QFileDialog>
 #include <QFont>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/uBitmap.h"
@@ -68,8 +70,10 @@ class MainForm : public QWidget, public TPreviewHost {
 
   // Writes the text box to FileName. False when the file could not be
   // written: Modified then stays set and the user is told, once until a
-  // save succeeds unless `alwaysTell`.
-  bool Save(bool alwaysTell);
+  // save succeeds unless the user asked for this save (`asked`). Without a
+  // FileName an asked-for save lets the user choose the file; any other
+  // writes nothing and says nothing.
+  bool Save(bool asked);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -83,6 +87,10 @@ class MainForm : public QWidget, public TPreviewHost {
 
   void OpenFile(const std::string& fileName);
   void OpenClicked();
+  // The file dialog of the editor, on the current directory; nothing when
+  // the user cancels.
+  std::optional<std::string> ChooseVecFile(QFileDialog::AcceptMode mode);
+  bool ChooseFileToSave();
   void AutoSaveTick();
   void SetCaption();
 

@@ -80,6 +80,36 @@ class SavingTest : public QObject {
     AutoSaveNow(*form);
     QVERIFY(std::filesystem::is_empty(dir_->Path()));
     QVERIFY(messages_->Entries.empty());
+    // The text is still only in the window, and so still unsaved.
+    QVERIFY(form->Modified());
+  }
+
+  void closingWithoutAFileLetsTheUserChooseOne() {
+    auto form = StartWindow({});
+    QVERIFY(form);
+    QTest::keyClicks(&form->Memo(), QStringLiteral("Size 10x10"));
+    messages_->Answer = true;
+
+    // Cancelling the file dialog cancels the closing.
+    TDialogAnswer cancel([](QFileDialog& dialog) { dialog.reject(); });
+    QVERIFY(!form->close());
+    QVERIFY(cancel.shown);
+    QVERIFY(form->Modified());
+
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+    TDialogAnswer answer([&](QFileDialog& dialog) {
+      mode = dialog.acceptMode();
+      // Typed as a user would: a name the directory does not have yet.
+      dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("drawn"));
+      static_cast<QDialog&>(dialog).accept();
+    });
+    QVERIFY(form->close());
+    QVERIFY(answer.shown);
+    QCOMPARE(mode, QFileDialog::AcceptSave);
+    QCOMPARE(dir_->ReadBytes("drawn.vec"), std::string("Size 10x10\r\n"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("drawn.vec"));
+    QCOMPARE(messages_->Questions, (std::vector<std::string>{"Save?", "Save?"}));
+    messages_->Answer = false;
   }
 
   void autoSaveCreatesAMissingFile() {
