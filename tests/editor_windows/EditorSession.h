@@ -97,6 +97,11 @@ class TEditorSession {
     return U(Cp1251ToUtf8(profile.Value(Utf8ToCp1251(section), key).value_or("(missing)")).c_str());
   }
   std::string Bytes(const char* file) { return dir.ReadBytes(file); }
+  // Takes the write permission of a city file away or gives it back.
+  void SetWritable(const char* file, bool writable) {
+    using std::filesystem::perms;
+    std::filesystem::permissions(dir.Path() / file, writable ? perms::owner_read | perms::owner_write : perms::owner_read);
+  }
   QStringList Messages() {
     QStringList texts;
     for (const auto& entry : messages.Entries) texts.push_back(U(Cp1251ToUtf8(entry.Text).c_str()));

@@ -359,28 +359,24 @@ class MainWindowTest : public QObject {
 
   void anUnwritableFileIsReportedOncePerFailure() {
     TEditorSession s;
-    const auto file = s.dir.Path() / "Metro.map";
-    const auto writable = std::filesystem::status(file).permissions();
-    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    s.SetWritable("Metro.map", false);
     s.Drag(Qt::LeftButton, kGamma, kGamma + QPoint(0, 20));
     for (int tick = 0; tick < 3; ++tick) s.form->Save();
     QCOMPARE(s.Messages(), QStringList{U("Не удалось сохранить файл Metro.map")});
     // Once a save gets through, the next failure is news again.
-    std::filesystem::permissions(file, writable);
+    s.SetWritable("Metro.map", true);
     s.form->Save();
     QCOMPARE(s.Key("Metro.map", "Красная", "Coordinates"), U("100,100, 200,100, 300,120, 400,100"));
-    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    s.SetWritable("Metro.map", false);
     s.Drag(Qt::LeftButton, kGamma + QPoint(0, 20), kGamma);
     s.form->Save();
     QCOMPARE(s.Messages().size(), 2);
-    std::filesystem::permissions(file, writable);
+    s.SetWritable("Metro.map", true);
   }
 
   void closingWithAnUnwritableFileAsksBeforeLosingEdits() {
     TEditorSession s;
-    const auto file = s.dir.Path() / "Metro.map";
-    const auto writable = std::filesystem::status(file).permissions();
-    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    s.SetWritable("Metro.map", false);
     s.Drag(Qt::LeftButton, kGamma, kGamma + QPoint(0, 20));
     s.form->Save();
     QCOMPARE(s.Messages().size(), 1);
@@ -394,7 +390,7 @@ class MainWindowTest : public QObject {
     QVERIFY(s.form->isVisible());
 
     // Once the file can be written, closing saves the edit without a question.
-    std::filesystem::permissions(file, writable);
+    s.SetWritable("Metro.map", true);
     QVERIFY(s.form->close());
     QCOMPARE(s.messages.Questions.size(), size_t(1));
     QCOMPARE(s.Key("Metro.map", "Красная", "Coordinates"), U("100,100, 200,100, 300,120, 400,100"));
@@ -402,17 +398,15 @@ class MainWindowTest : public QObject {
 
   void closingWithoutSavingWhenTheUserAgrees() {
     TEditorSession s;
-    const auto file = s.dir.Path() / "Metro.map";
-    const auto writable = std::filesystem::status(file).permissions();
     const std::string before = s.Bytes("Metro.map");
-    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    s.SetWritable("Metro.map", false);
     s.Drag(Qt::LeftButton, kGamma, kGamma + QPoint(0, 20));
     s.messages.Answer = true;
     QVERIFY(s.form->close());
     QCOMPARE(s.Messages(), QStringList{U("Не удалось сохранить файл Metro.map")});
     QCOMPARE(s.messages.Questions.size(), size_t(1));
     QCOMPARE(s.Bytes("Metro.map"), before);
-    std::filesystem::permissions(file, writable);
+    s.SetWritable("Metro.map", true);
   }
 
   void withoutMapsNothingHappens() {
