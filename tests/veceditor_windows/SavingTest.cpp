@@ -2,6 +2,7 @@
 // questions of closing and opening, the open dialog, and a save that fails.
 
 #include <QFileDialog>
+#include <QPointer>
 #include <QtTest>
 
 #include "VecWindowTestUtil.h"
@@ -14,17 +15,24 @@ namespace {
 // Runs the auto-save timer's handler now instead of in six seconds.
 void AutoSaveNow(MainForm& form) { QVERIFY(QMetaObject::invokeMethod(&form.AutoSaveTimer(), "timeout")); }
 
-// Answers the next open dialog with `answer` (called with the dialog) from
-// inside its own message loop; `shown` tells whether one came.
+// Answers the next file dialog with `answer` (called with the dialog) from
+// inside its own message loop; `shown` tells whether one came. A dialog the
+// answer leaves open is cancelled two seconds later, so that a test whose
+// answer did not take fails instead of waiting for ever.
 class TDialogAnswer : public QObject {
  public:
   explicit TDialogAnswer(std::function<void(QFileDialog&)> answer) : answer_(std::move(answer)) {
     timer_.setInterval(10);
     connect(&timer_, &QTimer::timeout, this, [this] {
-      if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-        timer_.stop();
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      if (!shown) {
         shown = true;
+        answered_ = dialog;
         answer_(*dialog);
+      } else if (dialog == answered_ && ++ticksLeftOpen_ > 200) {
+        timer_.stop();
+        dialog->reject();
       }
     });
     timer_.start();
@@ -34,7 +42,18 @@ class TDialogAnswer : public QObject {
  private:
   std::function<void(QFileDialog&)> answer_;
   QTimer timer_;
+  QPointer<QFileDialog> answered_;
+  int ticksLeftOpen_ = 0;
 };
+
+// Types `name` into a file dialog and accepts it, as a user does; choosing
+// through the dialog's list would wait for its directory to be read.
+void TypeFileName(QFileDialog& dialog, const QString& name) {
+  auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  QVERIFY(edit != nullptr);
+  edit->setText(name);
+  static_cast<QDialog&>(dialog).accept();  // QFileDialog keeps its override protected
+}
 
 std::string FailureMessage(const std::filesystem::path& path) {
   return Utf8ToCp1251("Не удалось сохранить файл ") + path.string();
@@ -99,9 +118,7 @@ class SavingTest : public QObject {
     QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
     TDialogAnswer answer([&](QFileDialog& dialog) {
       mode = dialog.acceptMode();
-      // Typed as a user would: a name the directory does not have yet.
-      dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("drawn"));
-      static_cast<QDialog&>(dialog).accept();
+      TypeFileName(dialog, QStringLiteral("drawn"));  // a name the directory does not have yet
     });
     QVERIFY(form->close());
     QVERIFY(answer.shown);
@@ -241,8 +258,7 @@ class SavingTest : public QObject {
       directory = dialog.directory().canonicalPath();
       filters = dialog.nameFilters();
       suffix = dialog.defaultSuffix();
-      dialog.selectFile(QStringLiteral("b.vec"));
-      static_cast<QDialog&>(dialog).accept();  // QFileDialog keeps its override protected
+      TypeFileName(dialog, QStringLiteral("b.vec"));
     });
     QTest::mouseClick(ToolButton(*form, QStringLiteral("Open")), Qt::LeftButton);
     QVERIFY(answer.shown);
