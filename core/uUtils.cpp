@@ -236,20 +236,22 @@ std::string ColorToHex(TColor color) {
 }
 
 std::string RectToStr(const TRect& r) {
-  auto width = static_cast<int32_t>(static_cast<uint32_t>(r.Right) - static_cast<uint32_t>(r.Left));
-  auto height = static_cast<int32_t>(static_cast<uint32_t>(r.Bottom) - static_cast<uint32_t>(r.Top));
-  return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(width) + "," +
-         std::to_string(height);
+  return std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(RectWidth(r)) + "," +
+         std::to_string(RectHeight(r));
+}
+
+TRect NextRect(std::string_view& s) {
+  TRect r;
+  r.Left = NextInteger(s);
+  r.Top = NextInteger(s);
+  r.Right = WrapAdd(r.Left, NextInteger(s));
+  r.Bottom = WrapAdd(r.Top, NextInteger(s));
+  return r;
 }
 
 TRect StrToRect(std::string text) {
   std::string_view view = text;
-  TRect r;
-  r.Left = NextInteger(view);
-  r.Top = NextInteger(view);
-  r.Right = static_cast<int32_t>(static_cast<uint32_t>(r.Left) + static_cast<uint32_t>(NextInteger(view)));
-  r.Bottom = static_cast<int32_t>(static_cast<uint32_t>(r.Top) + static_cast<uint32_t>(NextInteger(view)));
-  return r;
+  return NextRect(view);
 }
 
 int CompareVersions(std::string_view a, std::string_view b) {

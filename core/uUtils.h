@@ -97,9 +97,24 @@ std::string SecondsToTimeStr(int32_t seconds);
 TColor HexToColor(std::string_view text);
 std::string ColorToHex(TColor color);
 
+// Whole numbers of the files are 32-bit and their sums wrap around, as
+// the reading of a number does: a rectangle is stored as Left,Top,Width,
+// Height, and any one a file holds, even with edges near the limits, must
+// come back unchanged when written.
+constexpr int32_t WrapAdd(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+constexpr int32_t WrapSub(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+constexpr int32_t RectWidth(const TRect& r) { return WrapSub(r.Right, r.Left); }
+constexpr int32_t RectHeight(const TRect& r) { return WrapSub(r.Bottom, r.Top); }
+
 // "Left,Top,width,height".
 std::string RectToStr(const TRect& r);
 TRect StrToRect(std::string text);
+// Reads the four list items of one rectangle from the front of `s`.
+TRect NextRect(std::string_view& s);
 
 enum TFontStyleBit : int { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 // Font styles travel as a bit set; bits above the four styles are dropped.

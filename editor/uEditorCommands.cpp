@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 #include "editor/uMapEditor.h"
 #include "editor/uMemo.h"
@@ -92,6 +93,13 @@ std::string NextSegmentName(const TMetroMap& map) {
   return std::to_string(largest + 1);
 }
 
+// Points moved by a computation in 64 bits stay at the edge of the 32-bit
+// plane instead of wrapping to its other side.
+int32_t Saturate(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
 }  // namespace
 
 int ShiftStep(bool shift, bool ctrl) { return (shift ? 10 : 1) * (ctrl ? 10 : 1); }
@@ -102,15 +110,15 @@ void ShiftMap(TMapEditor& editor, int dx, int dy) {
   editor.Change(Utf8ToCp1251("Сдвиг карты"), [&] {
     ForEachPoint(*map, [&](TCoordinate& c) {
       if (!c.Placed()) return;
-      c.X += dx;
-      c.Y += dy;
+      c.X = WrapAdd(c.X, dx);
+      c.Y = WrapAdd(c.Y, dy);
     });
     ForEachRect(*map, [&](TRect& r) {
       if (r.Left <= 0 && r.Top <= 0) return;
-      r.Left += dx;
-      r.Right += dx;
-      r.Top += dy;
-      r.Bottom += dy;
+      r.Left = WrapAdd(r.Left, dx);
+      r.Right = WrapAdd(r.Right, dx);
+      r.Top = WrapAdd(r.Top, dy);
+      r.Bottom = WrapAdd(r.Bottom, dy);
     });
     map->SyncSegmentEnds();
   });
@@ -167,19 +175,20 @@ void FitLabels(TMapEditor& editor, TCanvas& canvas) {
             const std::string name = station->Station() != nullptr ? station->Station()->Name : std::string();
             const std::string t = map->UpperCase ? UpperCase1251(name) : name;
             TRect& r = station->LabelRect;
-            if (r.Right - r.Left < r.Bottom - r.Top) {
+            if (RectWidth(r) < RectHeight(r)) {
               // Written at 90 degrees: the text runs down the rectangle.
-              r.Right = r.Left + height(t);
-              r.Bottom = r.Top + width(t) + 2;
+              r.Right = WrapAdd(r.Left, height(t));
+              r.Bottom = WrapAdd(r.Top, width(t) + 2);
             } else if (r.Right != r.Left) {
               const size_t blank = t.find(' ');
               if (map->WordWrap && blank != std::string::npos) {
-                r.Bottom = r.Top + height("e") + height(t) - 2;
+                const int32_t textHeight = height("e") + height(t) - 2;
+                r.Bottom = WrapAdd(r.Top, textHeight);
                 const int32_t w1 = width(t.substr(0, blank)), w2 = width(t.substr(blank + 1));
-                r.Right = std::max({r.Left + w1 + 2, r.Left + w2, r.Left + (r.Bottom - r.Top)}) + 2;
+                r.Right = WrapAdd(r.Left, std::max({w1 + 2, w2, textHeight}) + 2);
               } else {
-                r.Right = r.Left + width(t) + 2;
-                r.Bottom = r.Top + height(t);
+                r.Right = WrapAdd(r.Left, width(t) + 2);
+                r.Bottom = WrapAdd(r.Top, height(t));
               }
             }
           }
@@ -240,15 +249,15 @@ void AlignPoints(TMapEditor& editor) {
     } else if (std::min({y.Deviation, x.Deviation, s.Deviation}) >= d.Deviation) {
       // Onto the diagonal X - Y = mean, half the way by each coordinate.
       for (TCoordinate* p : points) {
-        const int32_t u = p->X - p->Y - d.Mean, h = u / 2;
-        p->X -= h;
-        p->Y += u - h;
+        const int64_t u = int64_t{p->X} - p->Y - d.Mean, h = u / 2;
+        p->X = Saturate(p->X - h);
+        p->Y = Saturate(p->Y + (u - h));
       }
     } else {
       for (TCoordinate* p : points) {
-        const int32_t u = p->X + p->Y - s.Mean, h = u / 2;
-        p->X -= h;
-        p->Y -= u - h;
+        const int64_t u = int64_t{p->X} + p->Y - s.Mean, h = u / 2;
+        p->X = Saturate(p->X - h);
+        p->Y = Saturate(p->Y - (u - h));
       }
     }
   });
@@ -281,8 +290,8 @@ void InsertNode(TMapEditor& editor, bool spline) {
       line->Segments.push_back(std::move(made));
     }
     auto node = std::make_unique<TMetroMapNode>();
-    node->Coordinate.X = (a.Coordinate.X + b.Coordinate.X) / 2;
-    node->Coordinate.Y = (a.Coordinate.Y + b.Coordinate.Y) / 2;
+    node->Coordinate.X = static_cast<int32_t>((int64_t{a.Coordinate.X} + b.Coordinate.X) / 2);
+    node->Coordinate.Y = static_cast<int32_t>((int64_t{a.Coordinate.Y} + b.Coordinate.Y) / 2);
     auto& nodes = segment->Nodes;
     nodes.insert(nodes.empty() ? nodes.end() : nodes.end() - 1, std::move(node));
     map->SyncSegmentEnds();

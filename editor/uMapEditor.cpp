@@ -162,7 +162,7 @@ void TMapEditor::CollectStation(const TScalePoint& p) {
   AppendToLine(Memo, 1, Int(s.Coordinate.X) + "," + Int(s.Coordinate.Y) + ", ");
   AppendToLine(
       Memo, 2,
-      Int(r.Left) + "," + Int(r.Top) + "," + Int(r.Right - r.Left) + "," + Int(r.Bottom - r.Top) + ", ");
+      Int(r.Left) + "," + Int(r.Top) + "," + Int(RectWidth(r)) + "," + Int(RectHeight(r)) + ", ");
   AppendToLine(Memo, 3, "2,");
 }
 
@@ -230,8 +230,8 @@ void TMapEditor::MoveRectangle(int x, int y) {
   TRect& r = *SelectedRect;
   r.Left = RoundToInt(m.X);
   r.Top = RoundToInt(m.Y);
-  r.Right = r.Left + (RectCopy.Right - RectCopy.Left);
-  r.Bottom = r.Top + (RectCopy.Bottom - RectCopy.Top);
+  r.Right = WrapAdd(r.Left, RectWidth(RectCopy));
+  r.Bottom = WrapAdd(r.Top, RectHeight(RectCopy));
   Map()->BuildDrawing(true);
 }
 

@@ -29,15 +29,6 @@ namespace {
 
 void Report(const std::string& text) { ShowMessage(text, TMessageStyle::Foreground); }
 
-TRect NextRect(std::string_view& s) {
-  TRect r;
-  r.Left = NextInteger(s);
-  r.Top = NextInteger(s);
-  r.Right = r.Left + NextInteger(s);
-  r.Bottom = r.Top + NextInteger(s);
-  return r;
-}
-
 }  // namespace
 
 // --- Model objects -------------------------------------------------------

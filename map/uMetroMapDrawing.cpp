@@ -215,7 +215,7 @@ void AddLabel(TVectorImage& image, const TMetroMap& map, const TMetroMapLine& li
   const TStation* networkStation = station.Station();
   std::string text = networkStation != nullptr ? networkStation->Name : std::string();
   if (map.UpperCase) text = UpperCase1251(text);
-  const bool vertical = r.Right - r.Left < r.Bottom - r.Top;
+  const bool vertical = RectWidth(r) < RectHeight(r);
   bool twoLines = false;
   if (map.WordWrap && !vertical) {
     size_t blank = text.find(' ');
@@ -237,11 +237,11 @@ void AddLabel(TVectorImage& image, const TMetroMap& map, const TMetroMapLine& li
   }
   // Bit 0 centres a single line vertically on the anchor.
   int alignment = twoLines ? 0 : 1;
-  const int32_t y = twoLines ? r.Top : (r.Top + r.Bottom) / 2;
-  int32_t x = r.Left + 1;
+  const int64_t y = twoLines ? r.Top : (int64_t{r.Top} + r.Bottom) / 2;
+  int64_t x = int64_t{r.Left} + 1;
   if (c.X >= r.Left) {
     alignment += 2;
-    x = r.Right - 1;
+    x = int64_t{r.Right} - 1;
   }
   AddLabelText(image, line, text, alignment, 0, x, y);
 }

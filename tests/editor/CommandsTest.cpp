@@ -127,6 +127,37 @@ TEST_F(CommandsTest, InsertedNodeIsTheTruncatedMidpointBeforeTheLastNode) {
   EXPECT_EQ(segment.Nodes[2]->Coordinate.X, 201);
 }
 
+// Points and labels near the limits of a 32-bit number, as a damaged file
+// leaves them: the commands keep to defined arithmetic (the sanitizer build
+// checks that part) and give what plain numbers would.
+TEST_F(CommandsTest, PointsNearTheLimitsOfANumber) {
+  constexpr int32_t kMax = INT32_MAX, kMin = INT32_MIN;
+  // Midpoint of two far points: halfway, not a wrapped sum.
+  At(0, 1) = TCoordinate{kMax, kMax - 2};
+  At(0, 2) = TCoordinate{kMax - 4, kMax};
+  Select({&At(0, 1), &At(0, 2)});
+  InsertNode(editor, false);
+  EXPECT_EQ(Map().Lines[0]->Segments[1]->Nodes[1]->Coordinate.X, kMax - 2);
+  EXPECT_EQ(Map().Lines[0]->Segments[1]->Nodes[1]->Coordinate.Y, kMax - 1);
+
+  // Onto the diagonal X - Y = 7 (the rounded mean): the first point would
+  // move 3 past the largest number and stays at it instead of wrapping.
+  At(0, 0) = TCoordinate{kMax, kMax};
+  At(0, 1) = TCoordinate{kMax - 20, kMax - 30};
+  At(0, 2) = TCoordinate{kMax - 40, kMax - 52};
+  Select({&At(0, 0), &At(0, 1), &At(0, 2)});
+  AlignPoints(editor);
+  EXPECT_EQ(At(0, 0).X, kMax);
+  EXPECT_EQ(At(0, 0).Y, kMax - 4);
+  EXPECT_EQ(At(0, 1).X, kMax - 21);
+
+  // A label whose right edge has wrapped keeps its width when shifted.
+  Station(0, 0).LabelRect = TRect{kMax - 10, 5, WrapAdd(kMax - 10, 40), 19};
+  ShiftMap(editor, 100, 0);
+  EXPECT_EQ(RectWidth(Station(0, 0).LabelRect), 40);
+  EXPECT_EQ(Station(0, 0).LabelRect.Left, WrapAdd(kMax, 90));
+}
+
 TEST_F(CommandsTest, FitLabelsToTheTextInTheLabelFont) {
   TBitmap bitmap(10, 10);
   TCanvas& canvas = bitmap.Canvas();

@@ -27,7 +27,9 @@ TEST(VecDialect, TypeCodesCountSine) {
   };
   for (auto [keyword, code] : table) {
     EXPECT_EQ(ReadCommandFromString(std::string(keyword) + " 1,2")->TypeCode, code) << keyword;
-    if (code < 19) EXPECT_EQ(CreateCommand(static_cast<uint8_t>(code))->TypeCode, code) << keyword;
+    if (code < 19) {
+      EXPECT_EQ(CreateCommand(static_cast<uint8_t>(code))->TypeCode, code) << keyword;
+    }
   }
   EXPECT_EQ(CreateCommand(vcSine)->MaxPoints, 3);
 }
