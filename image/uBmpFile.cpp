@@ -124,7 +124,9 @@ bool ReadHeader(const TReader& in, TLayout& layout) {
 
   if (palette) {
     const size_t entrySize = core ? 3 : 4;
-    size_t count = core ? 0 : in.U32(46);
+    // The number of entries is a field of headers from 36 bytes on (not of
+    // the core header or the short OS/2 one); none or 0 means all of them.
+    size_t count = headerSize >= 36 ? in.U32(46) : 0;
     if (count == 0 || count > (size_t{1} << bits)) count = size_t{1} << bits;
     // A short palette is tolerated as long as the pixel data still fits after it.
     for (size_t i = 0; i < count && in.Has(paletteAt + i * entrySize, entrySize); ++i) {

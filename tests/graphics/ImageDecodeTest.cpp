@@ -101,6 +101,7 @@ const TDecodeCase kDecodeCases[] = {
     {"pal4.bmp", fkBitmap, 11, 5, kPaletteProbes},
     {"pal8.bmp", fkBitmap, 11, 5, kPaletteProbes},
     {"core8.bmp", fkBitmap, 11, 5, kPaletteProbes},
+    {"os2pal4.bmp", fkBitmap, 11, 5, kPaletteProbes},  // 16-byte header: the palette is full
     // Stripes (x div 3 + y) mod 16; the top row skips pixels 8 and 9 with a
     // move, which leaves them at palette entry 0.
     {"rle8.bmp",
@@ -180,8 +181,19 @@ void CheckEveryPrefix(const std::string& file) {
 TEST(ImageDecode, EveryCutOfAGoodFileIsHandled) {
   for (const char* f : {"rgb.png", "interlaced.png", "palette.png"}) CheckEveryPrefix<TPngFile>(f);
   for (const char* f : {"opaque.gif", "frames.gif", "interlaced.gif"}) CheckEveryPrefix<TGifFile>(f);
-  for (const char* f : {"rgb24.bmp", "pal1.bmp", "rle8.bmp", "rle4.bmp", "core8.bmp", "bitfields32.bmp"})
+  for (const char* f : {"rgb24.bmp", "pal1.bmp", "rle8.bmp", "rle4.bmp", "core8.bmp", "os2pal4.bmp", "bitfields32.bmp"})
     CheckEveryPrefix<TBmpFile>(f);
+}
+
+// A 45-byte file with the short OS/2 header, whose palette-count field would
+// lie past the end of the file (found by fuzzing; the sanitizer build
+// catches the read).
+TEST(ImageDecode, AShortBitmapHeaderHasNoPaletteCount) {
+  std::string data;
+  ASSERT_TRUE(ReadWholeFile(std::string(VARNIK_TEST_DATA) + "/regressions/palette-count-beyond-short-header.bmp",
+                            data));
+  TBmpFile bmp;
+  EXPECT_FALSE(bmp.LoadFromBytes(data));  // its pixel offset lies beyond the file
 }
 
 TEST(ImageDecode, ABitmapCutInsideItsPixelsIsRefused) {

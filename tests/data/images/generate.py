@@ -253,6 +253,8 @@ def bmp_file(width, height, bit_count, rows_bottom_up, palette=None, compression
         pixel_data = b"".join(r + b"\x00" * (-len(r) % 4) for r in rows_bottom_up)
     if header_size == 12:
         header = struct.pack("<IHHHH", 12, width, height, 1, bit_count)
+    elif header_size == 16:  # the short OS/2 2.x header: no compression, no palette count
+        header = struct.pack("<IiiHH", 16, width, height, 1, bit_count)
     else:
         h = -height if top_down else height
         header = struct.pack("<IiiHHIIiiII", header_size, width, h, 1, bit_count, compression,
@@ -310,6 +312,8 @@ def make_bmps():
         rows = [bits_row([pal_index(x, y, modulo) for x in range(PW)], depth) for y in pal_bottom_up]
         write("pal%d.bmp" % depth, bmp_file(PW, PH, depth, rows, palette=PALETTE[:modulo]))
     rows8 = [bits_row([pal_index(x, y) for x in range(PW)], 8) for y in pal_bottom_up]
+    rows4 = [bits_row([pal_index(x, y) for x in range(PW)], 4) for y in pal_bottom_up]
+    write("os2pal4.bmp", bmp_file(PW, PH, 4, rows4, palette=PALETTE[:16], header_size=16))
     write("core8.bmp", bmp_file(PW, PH, 8, rows8, palette=PALETTE + [(0, 0, 0)] * 240, header_size=12,
                                 core_palette=True))
 
