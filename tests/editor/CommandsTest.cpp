@@ -131,7 +131,7 @@ TEST_F(CommandsTest, InsertedNodeIsTheTruncatedMidpointBeforeTheLastNode) {
 // leaves them: the commands keep to defined arithmetic (the sanitizer build
 // checks that part) and give what plain numbers would.
 TEST_F(CommandsTest, PointsNearTheLimitsOfANumber) {
-  constexpr int32_t kMax = INT32_MAX, kMin = INT32_MIN;
+  constexpr int32_t kMax = INT32_MAX;
   // Midpoint of two far points: halfway, not a wrapped sum.
   At(0, 1) = TCoordinate{kMax, kMax - 2};
   At(0, 2) = TCoordinate{kMax - 4, kMax};
