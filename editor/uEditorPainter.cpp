@@ -73,13 +73,13 @@ void PaintMarkers(TMapEditor& editor, TCanvas& canvas) {
   const int r = editor.MarkerRadius();
   SetPen(canvas, kBlack, psSolid);
   canvas.Brush.Style = bsSolid;
+  // A point far away, or a marker larger than the bitmap, has corners
+  // beyond what an int holds; they are brought to just outside the bitmap,
+  // which leaves what shows of the marker as it is.
+  auto onBitmap = [](int64_t v, int size) { return static_cast<int>(std::clamp<int64_t>(v, -2, size + 2)); };
+  const int width = canvas.Bitmap().Width(), height = canvas.Bitmap().Height();
   for (const TCoordinate* point : editor.EditablePoints()) {
     const TPoint p = ToScreen(editor.View, point->X, point->Y);
-    // A point far away, or a marker larger than the bitmap, has corners
-    // beyond what an int holds; they are brought to just outside the
-    // bitmap, which leaves what shows of the marker as it is.
-    auto onBitmap = [](int64_t v, int size) { return static_cast<int>(std::clamp<int64_t>(v, -2, size + 2)); };
-    const int width = canvas.Bitmap().Width(), height = canvas.Bitmap().Height();
     canvas.Brush.Color = editor.IsSelected(point) ? kRed : kYellow;
     canvas.Rectangle(onBitmap(int64_t{p.X} - r, width), onBitmap(int64_t{p.Y} - r, height),
                      onBitmap(int64_t{p.X} + r + 1, width), onBitmap(int64_t{p.Y} + r + 1, height));
