@@ -18,19 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class LabelEdgesTest : public ::testing::Test {
+class LabelEdgesTest : public test::TSavedCityTest {
  protected:
   void SetUp() override {
-    fs::copy(fs::path(VARNIK_TEST_DATA) / "regressions" / "label-edges-at-the-int-limits", dir.Path());
-    city.LoadNetwork(dir.Path());
-    map = &city.LoadMap("Metro.map");
+    CopyAndLoad(fs::path(VARNIK_TEST_DATA) / "regressions" / "label-edges-at-the-int-limits");
   }
-
-  TRecordingSink messages;
-  TScopedMessageSink scope{messages};
-  test::TTempDir dir;
-  test::TMapTestCity city;
-  TMetroMap* map = nullptr;
 };
 
 TEST_F(LabelEdgesTest, WidthAndHeightAreThoseOfTheFile) {
@@ -60,8 +52,7 @@ TEST_F(LabelEdgesTest, LabelsAreAnchoredWithoutWrapping) {
 
 TEST_F(LabelEdgesTest, SavingWritesTheRectanglesBackUnchanged) {
   const std::string before = dir.ReadBytes("Metro.map");
-  test::TScopedCurrentDir here(dir.Path());
-  EXPECT_TRUE(SaveCity(map, city.Transports, false));
+  EXPECT_TRUE(Save(false));
   EXPECT_EQ(dir.ReadBytes("Metro.map"), before);
   EXPECT_TRUE(messages.Entries.empty());
 }

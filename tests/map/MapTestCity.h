@@ -4,6 +4,8 @@
 // first, each file's transfers right after it, then linking), without the
 // city's own loader so that the map library is tested on its own.
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,8 +15,10 @@
 #include "core/uIniStream.h"
 #include "image/uImage.h"
 #include "map/uLayer.h"
+#include "map/uCitySaver.h"
 #include "map/uMetroMap.h"
 #include "network/uTransport.h"
+#include "platform/uMessages.h"
 #include "vector/uVectorImage.h"
 
 namespace varnik::test {
@@ -77,6 +81,33 @@ class TMapTestCity {
 inline std::string LayerText(const TMetroMap& map) { return map.Layers.back()->Image->Vector->SaveToText(); }
 
 // Lines joined with CR LF after each, as SaveToText writes them.
+// A test on a copy of a city directory in a temporary directory: its
+// network and "Metro.map" loaded, saved the way the editor saves it, and
+// every message recorded.
+class TSavedCityTest : public ::testing::Test {
+ protected:
+  void CopyAndLoad(const std::filesystem::path& from) {
+    std::filesystem::copy(from, dir.Path(), std::filesystem::copy_options::recursive);
+    Load();
+  }
+  // Loads the city again from what is on disk now.
+  void Load() {
+    city = std::make_unique<TMapTestCity>();
+    city->LoadNetwork(dir.Path());
+    map = &city->LoadMap("Metro.map");
+  }
+  bool Save(bool writeLegendRects = true) {
+    TScopedCurrentDir here(dir.Path());
+    return SaveCity(map, city->Transports, writeLegendRects);
+  }
+
+  TRecordingSink messages;
+  TScopedMessageSink scope{messages};
+  TTempDir dir;
+  std::unique_ptr<TMapTestCity> city;
+  TMetroMap* map = nullptr;
+};
+
 inline std::string Lines(std::initializer_list<const char*> lines) {
   std::string text;
   for (const char* line : lines) text += std::string(line) + "\r\n";

@@ -21,18 +21,12 @@ namespace fs = std::filesystem;
 
 constexpr fs::perms kReadOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
 
-class CitySaveFaultTest : public ::testing::Test {
+class CitySaveFaultTest : public test::TSavedCityTest {
  protected:
   void SetUp() override {
-    test::CopyCity("Saving", dir);
-    city.LoadNetwork(dir.Path());
-    map = &city.LoadMap("Metro.map");
+    CopyAndLoad(test::CityDir("Saving"));
     mapBefore = dir.ReadBytes("Metro.map");
     transportBefore = dir.ReadBytes("Metro.trp");
-  }
-  bool Save() {
-    test::TScopedCurrentDir here(dir.Path());
-    return SaveCity(map, city.Transports, true);
   }
   static std::string Failure(const char* file) { return Utf8ToCp1251("Не удалось сохранить файл ") + file; }
   // The first save of this city rewrites both files (new driving times in
@@ -40,11 +34,6 @@ class CitySaveFaultTest : public ::testing::Test {
   bool MapSaved() const { return dir.ReadBytes("Metro.map") != mapBefore; }
   bool TransportSaved() const { return dir.ReadBytes("Metro.trp").find("Driving=2,3") != std::string::npos; }
 
-  TRecordingSink messages;
-  TScopedMessageSink scope{messages};
-  test::TTempDir dir;
-  test::TMapTestCity city;
-  TMetroMap* map = nullptr;
   std::string mapBefore, transportBefore;
 };
 
@@ -96,7 +85,7 @@ void SaveKilledByTheSizeLimit(const fs::path& dir, TMetroMap* map, const TTransp
 }
 
 TEST_F(CitySaveFaultTest, SaveKilledHalfWayLeavesEveryFileWhole) {
-  EXPECT_EXIT(SaveKilledByTheSizeLimit(dir.Path(), map, city.Transports), ::testing::KilledBySignal(SIGXFSZ),
+  EXPECT_EXIT(SaveKilledByTheSizeLimit(dir.Path(), map, city->Transports), ::testing::KilledBySignal(SIGXFSZ),
               "");
   EXPECT_EQ(dir.ReadBytes("Metro.map"), mapBefore);
   EXPECT_EQ(dir.ReadBytes("Metro.trp"), transportBefore);

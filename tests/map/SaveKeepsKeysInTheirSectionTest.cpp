@@ -17,33 +17,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class IndentedHeaderTest : public ::testing::Test {
+class IndentedHeaderTest : public test::TSavedCityTest {
  protected:
-  void SetUp() override {
-    fs::copy(fs::path(VARNIK_TEST_DATA) / "regressions" / "indented-section-header", dir.Path());
-    Load();
-  }
-  void Load() {
-    city = std::make_unique<test::TMapTestCity>();
-    city->LoadNetwork(dir.Path());
-    map = &city->LoadMap("Metro.map");
-  }
-  void Save() {
-    test::TScopedCurrentDir here(dir.Path());
-    SaveCity(map, city->Transports, true);
-  }
+  void SetUp() override { CopyAndLoad(fs::path(VARNIK_TEST_DATA) / "regressions" / "indented-section-header"); }
   std::map<std::string, std::string> Files() const {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(dir.Path()))
       files[entry.path().filename().string()] = dir.ReadBytes(entry.path().filename().string());
     return files;
   }
-
-  TRecordingSink messages;
-  TScopedMessageSink scope{messages};
-  test::TTempDir dir;
-  std::unique_ptr<test::TMapTestCity> city;
-  TMetroMap* map = nullptr;
 };
 
 TEST_F(IndentedHeaderTest, LabelAddedAboveTheHeaderSurvivesTheNextLoad) {

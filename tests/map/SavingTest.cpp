@@ -39,28 +39,10 @@ const char* kSavedMap =
     "Something odd\n"
     "[]\n";
 
-class SavingTest : public ::testing::Test {
+class SavingTest : public test::TSavedCityTest {
  protected:
-  void SetUp() override {
-    test::CopyCity("Saving", dir);
-    Load();
-  }
-  void Load() {
-    city = std::make_unique<test::TMapTestCity>();
-    city->LoadNetwork(dir.Path());
-    map = &city->LoadMap("Metro.map");
-  }
-  bool Save(bool writeLegendRects = true) {
-    test::TScopedCurrentDir here(dir.Path());
-    return SaveCity(map, city->Transports, writeLegendRects);
-  }
+  void SetUp() override { CopyAndLoad(test::CityDir("Saving")); }
   std::string File(const char* name) const { return dir.ReadBytes(name); }
-
-  TRecordingSink messages;
-  TScopedMessageSink scope{messages};
-  test::TTempDir dir;
-  std::unique_ptr<test::TMapTestCity> city;
-  TMetroMap* map = nullptr;
 };
 
 TEST_F(SavingTest, OnlyTheEditorsKeysChange) {
