@@ -8,19 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/uGraphicsTypes.h"
+
 namespace varnik {
-
-// A colour: red + 256 * green + 65536 * blue; -1 means none.
-using TColor = int32_t;
-constexpr TColor kNoColor = -1;
-
-struct TRect {
-  int32_t Left = 0;
-  int32_t Top = 0;
-  int32_t Right = 0;
-  int32_t Bottom = 0;
-  bool operator==(const TRect&) const = default;
-};
 
 // --- String primitives ---------------------------------------------------
 
@@ -116,7 +106,6 @@ TRect StrToRect(std::string text);
 // Reads the four list items of one rectangle from the front of `s`.
 TRect NextRect(std::string_view& s);
 
-enum TFontStyleBit : int { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 // Font styles travel as a bit set; bits above the four styles are dropped.
 inline int FontStyleToInt(int style) { return style & 15; }
 inline int IntToFontStyle(int n) { return n & 15; }

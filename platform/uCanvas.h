@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/uUtils.h"
+#include "platform/uGraphicsTypes.h"
 
 class QFont;
 class QPainter;
