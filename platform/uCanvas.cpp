@@ -47,9 +47,9 @@ QColor ToQColor(TColor color) {
 }
 
 // Pixel size of the em of a font whose cell (ascent + descent) is `cell`
-// pixels: the ratio is measured once per face and style.
+// pixels: the ratio is measured once per face, style and drawing thread.
 int EmForCell(const QFont& font, int cell) {
-  static std::map<std::pair<QString, int>, double> cellPerEm;
+  thread_local std::map<std::pair<QString, int>, double> cellPerEm;
   const auto key = std::make_pair(font.family(), int(font.bold()) + 2 * int(font.italic()));
   auto it = cellPerEm.find(key);
   if (it == cellPerEm.end()) {

@@ -1,6 +1,6 @@
 // Drawing primitives.
 //
-// Smoothness comes from two places: lines go through the shared smooth line
+// Smoothness comes from two places: lines go through the thread's smooth line
 // rasteriser; polygon fills and text are drawn on a work bitmap `factor` times
 // larger and box-filtered down. Work happens only on the part of a shape that
 // lies on the target bitmap (the oversampled regions are clipped to it before
@@ -118,19 +118,15 @@ std::vector<TDoublePoint> CutRange(const std::vector<TDoublePoint>& points, int 
 
 }  // namespace
 
-TEZLine& SharedEZLine() {
-  static TEZLine line;
-  return line;
-}
+TDrawContext::TDrawContext()
+    : SmallWork(std::make_unique<TBitmap>(1, 1)), BigWork(std::make_unique<TBitmap>(1, 1)) {}
 
-TBitmap& SmallWorkBitmap() {
-  static TBitmap bitmap(1, 1);
-  return bitmap;
-}
+TDrawContext::~TDrawContext() = default;
 
-TBitmap& BigWorkBitmap() {
-  static TBitmap bitmap(1, 1);
-  return bitmap;
+TDrawContext& ThreadDrawContext() {
+  // One per thread: drawing threads never share working state.
+  thread_local TDrawContext context;
+  return context;
 }
 
 bool EnsureWorkBitmaps(int w, int h, int f) {

@@ -15,9 +15,12 @@
 // Primitives change the canvas pen width and style, the font escapement and
 // the brush style as documented; callers that need them set them again.
 //
-// Single-threaded: the shared rasteriser and the work bitmaps are global.
+// Every thread draws with a context of its own (the rasteriser and the two
+// work bitmaps), so different threads may draw into different bitmaps at the
+// same time; calls of one thread never overlap.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,14 +32,30 @@ namespace varnik {
 class TBitmap;
 class TCanvas;
 
-// The program-wide smooth line rasteriser. Each primitive sets the switches it
+// The working state of the primitives: the smooth line rasteriser and the
+// two oversampling work bitmaps. Nothing carries from one call to the next but
+// the work bitmaps' sizes: each primitive sets the rasteriser switches it
 // needs before use and sets its Style back to solid afterwards.
-TEZLine& SharedEZLine();
+class TDrawContext {
+ public:
+  TDrawContext();
+  ~TDrawContext();
+  TDrawContext(const TDrawContext&) = delete;
+  TDrawContext& operator=(const TDrawContext&) = delete;
 
-// The two oversampling work bitmaps, created on first need (1 x 1) and never
-// shrunk.
-TBitmap& SmallWorkBitmap();
-TBitmap& BigWorkBitmap();
+  TEZLine Line;
+  // Created 1 x 1 and never shrunk.
+  std::unique_ptr<TBitmap> SmallWork;
+  std::unique_ptr<TBitmap> BigWork;
+};
+
+// The calling thread's context, created on its first drawing call.
+TDrawContext& ThreadDrawContext();
+
+// The parts of the calling thread's context.
+inline TEZLine& SharedEZLine() { return ThreadDrawContext().Line; }
+inline TBitmap& SmallWorkBitmap() { return *ThreadDrawContext().SmallWork; }
+inline TBitmap& BigWorkBitmap() { return *ThreadDrawContext().BigWork; }
 
 // Grows the small work bitmap to at least w x h and the big one to at least
 // (w * f) x (h * f), each dimension separately; never shrinks them. Returns

@@ -58,7 +58,8 @@ constexpr TColor kBlack = 0;
 // documents each time, so the depth is bounded too.
 constexpr size_t kMaxNesting = 16;
 std::vector<const TVectorImage*>& ActiveDocuments() {
-  static std::vector<const TVectorImage*> active;
+  // A chain of nested drawings runs on one thread; other threads draw their own.
+  thread_local std::vector<const TVectorImage*> active;
   return active;
 }
 

@@ -13,12 +13,12 @@
 namespace varnik {
 namespace {
 
-// Files being drawn through Image commands without a resolver, innermost
-// last. Every such drawing loads a new document, so a file that names itself
+// Files being drawn through Image commands without a resolver by this
+// thread, innermost last. Every such drawing loads a new document, so a file that names itself
 // (or a ring of files) would otherwise be loaded without end. Names are
 // compared after removing "." and ".." steps and doubled separators.
 std::vector<std::string>& FilesBeingDrawn() {
-  static std::vector<std::string> files;
+  thread_local std::vector<std::string> files;
   return files;
 }
 

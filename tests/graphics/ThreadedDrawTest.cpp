@@ -1,0 +1,56 @@
+// Drawing threads keep their working state apart: documents drawn at the
+// same time in several threads give exactly the pixels of drawing them one
+// after another.
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "graphics/PixelTestUtil.h"
+#include "graphics/VectorTestUtil.h"
+#include "platform/uCanvas.h"
+#include "platform/uFiles.h"
+#include "vector/uDrawUtils.h"
+
+namespace varnik {
+namespace {
+
+constexpr int kW = 300, kH = 200, kRounds = 40;
+
+// Draws the picture of every command kind, reloaded for each thread so that
+// no document is shared.
+void DrawAllCommands(TBitmap& bitmap, int factor) {
+  TVectorImage image;
+  image.LoadFromFile(std::string(VARNIK_TEST_DATA) + "/vec/all_commands.vec");
+  TScale scale;
+  test::PlainView(scale);
+  test::MakeBitmap(bitmap, kW, kH);
+  image.Draw(bitmap, {0, 0, kW, kH}, factor, scale, false);
+}
+
+TEST(ThreadedDraw, EveryThreadHasItsOwnWorkingState) {
+  const TDrawContext* mine = &ThreadDrawContext();
+  const TDrawContext* theirs = nullptr;
+  std::thread([&] { theirs = &ThreadDrawContext(); }).join();
+  EXPECT_NE(mine, theirs);
+  EXPECT_EQ(mine, &ThreadDrawContext());
+}
+
+TEST(ThreadedDraw, ThreadsDrawTheSamePixelsAsOneThread) {
+  EnsureGuiApplication();
+  for (int factor : {1, 4}) {
+    TBitmap expected;
+    DrawAllCommands(expected, factor);
+    TBitmap results[2];
+    std::thread other([&] {
+      for (int i = 0; i < kRounds; ++i) DrawAllCommands(results[1], factor);
+    });
+    for (int i = 0; i < kRounds; ++i) DrawAllCommands(results[0], factor);
+    other.join();
+    EXPECT_TRUE(test::SameBitmaps(results[0], expected)) << "factor " << factor;
+    EXPECT_TRUE(test::SameBitmaps(results[1], expected)) << "factor " << factor;
+  }
+}
+
+}  // namespace
+}  // namespace varnik
