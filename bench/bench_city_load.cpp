@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "network/uCity.h"
+#include "city/uCity.h"
 #include "platform/uMessages.h"
 
 namespace {

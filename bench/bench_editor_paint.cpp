@@ -8,11 +8,11 @@
 
 #include <filesystem>
 
+#include "city/uCity.h"
 #include "editor/uEditorPainter.h"
 #include "editor/uMapEditor.h"
 #include "editor/uMemo.h"
 #include "map/uMetroMap.h"
-#include "network/uCity.h"
 #include "platform/uBitmap.h"
 #include "platform/uMessages.h"
 

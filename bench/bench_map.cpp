@@ -10,6 +10,7 @@
 #include "core/uIniStream.h"
 #include "image/uImage.h"
 #include "map/uMetroMap.h"
+#include "network/uNetworkReader.h"
 #include "network/uTransport.h"
 #include "platform/uBitmap.h"
 #include "platform/uMessages.h"
@@ -74,13 +75,7 @@ struct TBenchMap {
   varnik::TTransports transports;
   std::unique_ptr<varnik::TMetroMap> map;
   TBenchMap() {
-    varnik::TIniStream trp;
-    trp.LoadFromText(TransportText());
-    auto transport = std::make_unique<varnik::TTransport>();
-    transport->Load(trp);
-    transport->FileName = "Metro.trp";
-    transports.Items.push_back(std::move(transport));
-    varnik::LoadTransfers(transports, trp);
+    varnik::TNetworkReader(transports).ReadText(TransportText(), "Metro.trp");
     transports.Link();
     varnik::TIniStream ini;
     ini.LoadFromText(MapText());

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <set>
 
+#include "city/uCity.h"
 #include "editor/fStationProperties.h"
 #include "editor/uEditorCommands.h"
 #include "editor/uEditorPainter.h"
@@ -21,7 +22,6 @@
 #include "editor/uStationEdit.h"
 #include "map/uCitySaver.h"
 #include "map/uSettings.h"
-#include "network/uCity.h"
 #include "platform/uCodePage.h"
 #include "platform/uMessages.h"
 #include "platform/uQtText.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "city/uCity.h"
 #include "editor/uMapEditor.h"
 #include "map/uMetroMap.h"
-#include "network/uCity.h"
 #include "platform/uBitmap.h"
 #include "platform/uCanvas.h"
 #include "vector/uVectorImage.h"
@@ -92,7 +92,7 @@ void PaintEditor(TMapEditor& editor, TBitmap& bitmap, int level, TColor backgrou
   bitmap.Fill(background);
   TMetroMap* map = editor.Map();
   if (map == nullptr || bitmap.Empty()) return;
-  editor.City.DrawCurrentMap(bitmap, level, editor.View);
+  DrawCurrentMap(editor.City.CurrentMap, bitmap, level, editor.View);
   if (editor.Options.WhiteLines) PaintWhiteLines(*map, bitmap, level, editor.View);
   TCanvas& canvas = bitmap.Canvas();
   PaintRectangles(editor, *map, canvas);

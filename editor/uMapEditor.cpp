@@ -4,9 +4,9 @@
 #include <cmath>
 #include <numbers>
 
+#include "city/uCity.h"
 #include "editor/uMemo.h"
 #include "map/uMetroMap.h"
-#include "network/uCity.h"
 #include "platform/uCodePage.h"
 
 namespace varnik {

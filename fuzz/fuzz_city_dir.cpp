@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "city/uCity.h"
 #include "map/uCitySaver.h"
-#include "network/uCity.h"
 #include "platform/uBitmap.h"
 #include "vector/uScale.h"
 
@@ -74,7 +74,7 @@ std::string ReadExample(const char* name) {
 }
 
 // Draws the map that is current, the whole extent fitted into the bitmap.
-void DrawCurrentMap(TCity& city, int level) {
+void DrawCurrentMapFitted(TCity& city, int level) {
   long double extent = std::max(city.CurrentMap->Width(), city.CurrentMap->Height());
   if (extent <= 0) extent = 1000;
   TScale scale;
@@ -86,7 +86,7 @@ void DrawCurrentMap(TCity& city, int level) {
   scale.ShiftY = kHeight / 2.0L;
   scale.Changed();
   TBitmap bitmap(kWidth, kHeight);
-  city.DrawCurrentMap(bitmap, level, scale);
+  DrawCurrentMap(city.CurrentMap, bitmap, level, scale);
 }
 
 // Every file of the working directory with its bytes.
@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int level = 1 + static_cast<int>(fuzz::InputHash(input) % 4);
   for (const auto& map : city.Maps) {
     city.CurrentMap = map.get();
-    DrawCurrentMap(city, level);
+    DrawCurrentMapFitted(city, level);
   }
   city.CurrentMap = city.Maps.empty() ? nullptr : city.Maps.front().get();
   SaveCity(city.CurrentMap, city.Transports, true);

@@ -75,4 +75,10 @@ void TMap::Draw(TBitmap& bitmap, int level, const TScale& scale) {
   }
 }
 
+void DrawCurrentMap(TMap* currentMap, TBitmap& bitmap, int level, const TScale& scale) {
+  if (!currentMap) return;
+  currentMap->UpdateLabelsVisibility();
+  currentMap->Draw(bitmap, level, scale);
+}
+
 }  // namespace varnik

@@ -62,4 +62,8 @@ class TMap {
   void ReadTransportList(TIniStream& ini, const char* key, std::vector<TTransport*>& list);
 };
 
+// Draws the map being shown (nothing when `currentMap` is nullptr): its
+// labels shown or hidden as the settings say, then every visible layer.
+void DrawCurrentMap(TMap* currentMap, TBitmap& bitmap, int level, const TScale& scale);
+
 }  // namespace varnik

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,6 @@
 
 namespace varnik {
 
-class TIniStream;
 class TRoute;
 class TStop;
 class TTransport;
@@ -36,6 +36,9 @@ class TStop {
   TNeibourList Backward, Forward;          // towards the start / the end of the station list
   TNeibourList BackwardFrom, ForwardFrom;  // reverse index, built by linking
   TRoute* Route = nullptr;                 // set by linking
+
+  // The time of the first forward entry that leads to `to`, if any.
+  std::optional<int32_t> ForwardTimeTo(const TStop* to) const;
 };
 
 class TRoute {
@@ -47,9 +50,6 @@ class TRoute {
   std::string LineMap;
   TTransport* Transport = nullptr;  // set by linking
 
-  // Reads the currently selected "LineN" section of `ini`.
-  void Load(TIniStream& ini);
-
   // The station of the first stop named exactly `name`, or nullptr. With
   // `report`, a miss is shown as "Station <name> (Route <route>) not found.".
   TStation* FindStationByName(const std::string& name, bool report) const;
@@ -57,7 +57,8 @@ class TRoute {
   // Resolves a neighbour entry while loading; a miss is always reported.
   TStop* FindStopByName(const std::string& name) const;
 
-  // Builds the reverse neighbour lists and back-references.
+  // Builds the reverse neighbour lists and back-references, and marks the
+  // stations whose stop has no driving time other than 0.
   void Link();
 
   // The canonical "Stations" and "Driving" texts the editor writes back.
@@ -66,6 +67,10 @@ class TRoute {
 
   int IndexOf(const TStop* stop) const;
 };
+
+// The message of a neighbour look-up that found nothing:
+// "Station <name> not found in Route <route>".
+void ReportStopNotFound(const TRoute& route, const std::string& name);
 
 // The message of a station look-up that found nothing:
 // "Station <name> (Route <route>) not found.".

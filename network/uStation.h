@@ -1,7 +1,7 @@
 #pragma once
 // Stations (the place where one route stops) and the walking transfers
-// between them, read from the Transfers and AdditionalInfo sections of a
-// transport file.
+// between them, declared in the Transfers and AdditionalInfo sections of a
+// transport file (read by the network reader).
 
 #include <cstdint>
 #include <memory>
@@ -10,11 +10,9 @@
 
 namespace varnik {
 
-class TIniStream;
 class TRoute;
 class TStop;
 class TStation;
-class TTransports;
 
 // One direction of a walking transfer; every declaration makes two.
 class TTransfer {
@@ -35,10 +33,5 @@ class TStation {
   TStop* Stop = nullptr;    // set by linking or by the first FindStopByStation
   TRoute* Route = nullptr;  // set by linking
 };
-
-// Reads the transfers of the transport file just loaded into `ini`. Routes
-// are looked up among every transport loaded so far, so a transfer can only
-// name routes of this file or of files read before it.
-void LoadTransfers(TTransports& transports, TIniStream& ini);
 
 }  // namespace varnik

@@ -10,17 +10,11 @@
 
 namespace varnik {
 
-class TIniStream;
-
 class TTransport {
  public:
   std::string Type;
   std::vector<std::unique_ptr<TRoute>> Routes;
   std::string FileName;  // the .trp file it was read from, without directory
-
-  // Reads "Options" and the route sections "Line1", "Line2", ... up to the
-  // first missing number.
-  void Load(TIniStream& ini);
 };
 
 class TTransports {

@@ -10,10 +10,10 @@
 #include <optional>
 #include <string>
 
+#include "city/uCity.h"
 #include "cli/common/uRenderView.h"
 #include "cli/varnik/uCityJson.h"
 #include "cli/varnik/uMapCommands.h"
-#include "network/uCity.h"
 #include "platform/uCodePage.h"
 #include "platform/uFiles.h"
 #include "platform/uMessages.h"

@@ -1,7 +1,7 @@
 #include "cli/varnik/uCityJson.h"
 
 #include "core/uUtils.h"
-#include "network/uCity.h"
+#include "city/uCity.h"
 #include "platform/uCodePage.h"
 
 namespace varnik {

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <iostream>
 
+#include "city/uCity.h"
 #include "cli/common/uRenderView.h"
 #include "image/uImage.h"
 #include "map/uCitySaver.h"
 #include "map/uMetroMap.h"
-#include "network/uCity.h"
 #include "platform/uBitmap.h"
 #include "platform/uCanvas.h"
 #include "platform/uCodePage.h"
@@ -40,7 +40,7 @@ int RenderMap(TCity& city, const TRenderOptions& options) {
                      [&](TBitmap& bitmap, const TScale& view, int smooth) {
                        // The editor paints over its window background; a file gets white.
                        bitmap.Fill(0xFFFFFF);
-                       city.DrawCurrentMap(bitmap, smooth, view);
+                       DrawCurrentMap(city.CurrentMap, bitmap, smooth, view);
                      });
 }
 

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "TestFiles.h"
+#include "city/uCity.h"
 #include "editor/uMapEditor.h"
 #include "editor/uMemo.h"
 #include "map/uMetroMap.h"
 #include "map/uSettings.h"
-#include "network/uCity.h"
 #include "platform/uCodePage.h"
 #include "platform/uMessages.h"
 

@@ -16,10 +16,10 @@
 #include <string>
 
 #include "TestFiles.h"
+#include "city/uCity.h"
 #include "editor/fMain.h"
 #include "editor/uMapEditor.h"
 #include "map/uMetroMap.h"
-#include "network/uCity.h"
 #include "platform/uCodePage.h"
 #include "platform/uMessages.h"
 #include "platform/uProfile.h"
@@ -100,7 +100,8 @@ class TEditorSession {
   // Takes the write permission of a city file away or gives it back.
   void SetWritable(const char* file, bool writable) {
     using std::filesystem::perms;
-    std::filesystem::permissions(dir.Path() / file, writable ? perms::owner_read | perms::owner_write : perms::owner_read);
+    std::filesystem::permissions(dir.Path() / file,
+                                 writable ? perms::owner_read | perms::owner_write : perms::owner_read);
   }
   QStringList Messages() {
     QStringList texts;

@@ -14,9 +14,10 @@
 #include "TestFiles.h"
 #include "core/uIniStream.h"
 #include "image/uImage.h"
-#include "map/uLayer.h"
 #include "map/uCitySaver.h"
+#include "map/uLayer.h"
 #include "map/uMetroMap.h"
+#include "network/uNetworkReader.h"
 #include "network/uTransport.h"
 #include "platform/uMessages.h"
 #include "vector/uVectorImage.h"
@@ -41,29 +42,14 @@ class TMapTestCity {
   // Loads the network and the pictures of `dir` (not the maps).
   void LoadNetwork(const std::filesystem::path& dir) {
     dir_ = dir;
-    std::vector<std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-      std::string name = entry.path().filename().string();
-      std::string ext = entry.path().extension().string();
-      if (ext == ".trp" && name != "Metro.trp") files.push_back(name);
-      if (ext == ".vec") {
-        auto image = std::make_unique<TImage>();
-        image->LoadFromFile((dir / name).string());
-        Images.push_back(std::move(image));
-      }
+      if (entry.path().extension() != ".vec") continue;
+      auto image = std::make_unique<TImage>();
+      image->LoadFromFile(entry.path().string());
+      Images.push_back(std::move(image));
     }
-    std::sort(files.begin(), files.end());
-    if (std::filesystem::exists(dir / "Metro.trp")) files.insert(files.begin(), "Metro.trp");
-    for (const std::string& name : files) {
-      TIniStream ini;
-      ini.LoadFromFile((dir / name).string());
-      auto transport = std::make_unique<TTransport>();
-      transport->Load(ini);
-      transport->FileName = name;
-      Transports.Items.push_back(std::move(transport));
-      LoadTransfers(Transports, ini);
-    }
-    Transports.Link();
+    TScopedCurrentDir here(dir);
+    TNetworkReader(Transports).ReadCurrentDir();
   }
 
   TMetroMap& LoadMap(const std::string& name, TMetroMap* parent = nullptr) {

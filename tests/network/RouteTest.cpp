@@ -2,6 +2,7 @@
 
 #include "TestFiles.h"
 #include "core/uIniStream.h"
+#include "network/uNetworkReader.h"
 #include "network/uTransport.h"
 #include "platform/uMessages.h"
 
@@ -19,10 +20,7 @@ class RouteTest : public ::testing::Test {
   }
   void Load(const std::string& trp) {
     ini.LoadFromText(CityText(trp));
-    auto transport = std::make_unique<TTransport>();
-    transport->Load(ini);
-    transports.Items.push_back(std::move(transport));
-    LoadTransfers(transports, ini);
+    TNetworkReader(transports).Read(ini, "");
     transports.Link();
   }
   static std::string Names(const TNeibourList& list) {
@@ -138,6 +136,12 @@ TEST_F(RouteTest, SingleStopWritesBareNameAndEmptyDriving) {
   TRoute& r = LoadRoute("Stations=Only\nDriving=5\n");
   EXPECT_EQ(r.StationsToString(), "Only");
   EXPECT_EQ(r.DrivingToString(), "");
+}
+
+TEST_F(RouteTest, NegativeTimeIsTakenOverAsTheWayBackLikeAnyOther) {
+  TRoute& r = LoadRoute("Stations=A,B,C\nDriving=-1,2\n");
+  EXPECT_EQ(Names(r.Stops[1]->Backward), "A:-60 ");
+  EXPECT_EQ(r.DrivingToString(), "-1,2");
 }
 
 TEST_F(RouteTest, StationsWithOnlyZeroTimesAreMarked) {

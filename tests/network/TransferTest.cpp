@@ -2,6 +2,7 @@
 
 #include "TestFiles.h"
 #include "core/uIniStream.h"
+#include "network/uNetworkReader.h"
 #include "network/uTransport.h"
 #include "platform/uMessages.h"
 
@@ -18,10 +19,7 @@ class TransferTest : public ::testing::Test {
  protected:
   void Load(const std::string& trp) {
     ini.LoadFromText(CityText(trp));
-    auto transport = std::make_unique<TTransport>();
-    transport->Load(ini);
-    transports.Items.push_back(std::move(transport));
-    LoadTransfers(transports, ini);
+    TNetworkReader(transports).Read(ini, "");
   }
   TStation& Station(int route, int stop) { return *transports.Items[0]->Routes[route]->Stops[stop]->Station; }
   TIniStream ini;

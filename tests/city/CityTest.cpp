@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "TestFiles.h"
-#include "network/uCity.h"
+#include "city/uCity.h"
 #include "platform/uCodePage.h"
 #include "platform/uMessages.h"
 
@@ -102,8 +102,7 @@ TEST_F(CityTest, LowerCaseMetroFileIsStillTheMetro) {
 
 TEST_F(CityTest, TransfersMayOnlyNameFilesLoadedBefore) {
   dir.Write("Town.cty", "[Options]\n");
-  dir.Write("Metro.trp",
-            "[Line1]\nName=M\nStations=Hub\n[Transfers]\n1=M,Hub,Tram,Hub,1\n");
+  dir.Write("Metro.trp", "[Line1]\nName=M\nStations=Hub\n[Transfers]\n1=M,Hub,Tram,Hub,1\n");
   dir.Write("Tram.trp", "[Line1]\nName=Tram\nStations=Hub\n[Transfers]\n2=Tram,Hub,M,Hub,2\n");
   Load();
   EXPECT_EQ(messages.Texts(), Texts{"TTransports.FindRouteByName: Route Tram not found"});

@@ -1,8 +1,9 @@
-#include "network/uCity.h"
+#include "city/uCity.h"
 
 #include "core/uIniStream.h"
 #include "core/uTranslation.h"
 #include "core/uUtils.h"
+#include "network/uNetworkReader.h"
 #include "platform/uCodePage.h"
 #include "platform/uFiles.h"
 #include "platform/uMessages.h"
@@ -43,18 +44,7 @@ void TCity::LoadFromDir(const std::optional<std::string>& firstArgument) {
   ini.SelectSection("Options");
   ReadOptions(ini);
 
-  files.clear();
-  ListFiles("Metro.trp", files);
-  if (files.size() > 1) return ReportLoadFailure("TCity.LoadFromDir: multiple Metro.trp not supported.");
-  // The metro is always the first transport, whatever the sort order of the others.
-  if (files.size() == 1) LoadTransport(ini, files[0], "Metro.trp");
-
-  files.clear();
-  ListFiles("*.trp", files);
-  for (const std::string& name : files)
-    if (!SameTextAscii(name, "Metro.trp")) LoadTransport(ini, name, name);
-
-  Transports.Link();
+  if (!TNetworkReader(Transports).ReadCurrentDir()) return;
   for (const auto& transport : Transports.Items)
     for (const auto& route : transport->Routes)
       for (const auto& stop : route->Stops) Stations.push_back(stop->Station);
@@ -113,12 +103,6 @@ bool TCity::SelectMap(const std::string& name) {
 
 TImage* TCity::FindImage(const std::string& name) const { return FindByName(Images, name); }
 
-void TCity::DrawCurrentMap(TBitmap& bitmap, int level, const TScale& scale) {
-  if (!CurrentMap) return;
-  CurrentMap->UpdateLabelsVisibility();
-  CurrentMap->Draw(bitmap, level, scale);
-}
-
 void TCity::ReadOptions(TIniStream& ini) {
   std::string needVersion = ini.ValueString("NeedVersion", "");
   if (!needVersion.empty() && CompareVersions(kProgramVersion, needVersion) < 0) {
@@ -133,15 +117,6 @@ void TCity::ReadOptions(TIniStream& ini) {
   MapAuthors = UnescapeText(ini.ValueString("MapAuthors", ""));
   DelayNames = ini.ValueString("DelayNames", DefaultDelayNames());
   if (DelayNames == ",") DelayNames = Utf8ToCp1251("День,Ночь");
-}
-
-void TCity::LoadTransport(TIniStream& ini, const std::string& path, const std::string& fileName) {
-  ini.LoadFromFile(path);
-  auto transport = std::make_unique<TTransport>();
-  transport->Load(ini);
-  transport->FileName = fileName;
-  Transports.Items.push_back(std::move(transport));
-  LoadTransfers(Transports, ini);
 }
 
 }  // namespace varnik

@@ -14,9 +14,7 @@
 
 namespace varnik {
 
-class TBitmap;
 class TIniStream;
-class TScale;
 
 // The program version the data's "NeedVersion" is compared with.
 inline constexpr const char* kProgramVersion = "5.0";
@@ -31,7 +29,7 @@ class TCity {
   std::vector<TStation*> Stations;  // every station, in transport, route, stop order
   TTransports Transports;
   std::vector<std::unique_ptr<TMetroMap>> Maps;  // "Metro.map" first, then the others by name
-  TImages Images;                                 // every picture file of the directory
+  TImages Images;                                // every picture file of the directory
   TMetroMap* CurrentMap = nullptr;
   std::string DelayNames;
 
@@ -51,15 +49,9 @@ class TCity {
   bool SelectMap(const std::string& name);
   // The first picture named `name`, letter case ignored, or nullptr.
   TImage* FindImage(const std::string& name) const;
-  // Draws the current map, if any, with its labels shown or hidden as the
-  // settings say.
-  void DrawCurrentMap(TBitmap& bitmap, int level, const TScale& scale);
 
  private:
   void ReadOptions(TIniStream& ini);
-  // Reads one transport file and its transfers; `fileName` is what the
-  // transport records as its origin.
-  void LoadTransport(TIniStream& ini, const std::string& path, const std::string& fileName);
   void LoadImages();
   // Steps that read the maps; false when the load has to stop.
   bool LoadMaps();
