@@ -311,7 +311,9 @@ void MainForm::OpenFile(const std::string& fileName) {
   fileName_ = fileName;
   saveFailureTold_ = false;
   SetCaption();
-  document_->LoadFromFile(fileName_);
+  std::string fileText;
+  ReadWholeFile(fileName_, fileText);
+  document_->LoadFromText(DocumentTextOfFileText(fileText));
   preview_->DocumentReloaded();
   ReplaceText(BoxTextOfDocumentText(document_->SaveToText()));
   modified_ = false;
