@@ -356,10 +356,13 @@ bool MainForm::Save(bool asked) {
     saveFailureTold_ = false;
     return true;
   }
-  // The work is not on disk: keep it marked, so that closing still asks.
-  if (asked || !saveFailureTold_)
+  // Unsaved work is not on disk: it stays marked, so that closing still
+  // asks, and the user is told. Without unsaved edits nothing is lost (the
+  // auto-save writes every few seconds, edited or not), so that stays silent.
+  if (modified_ && (asked || !saveFailureTold_)) {
     ShowMessage(Utf8ToCp1251("Не удалось сохранить файл ") + fileName_, TMessageStyle::Foreground);
-  saveFailureTold_ = true;
+    saveFailureTold_ = true;
+  }
   return false;
 }
 

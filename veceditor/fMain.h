@@ -69,8 +69,9 @@ class MainForm : public QWidget, public TPreviewHost {
   TPointLimits Limits() const;
 
   // Writes the text box to FileName. False when the file could not be
-  // written: Modified then stays set and the user is told, once until a
-  // save succeeds unless the user asked for this save (`asked`). Without a
+  // written: Modified then stays as it was, and when there are unsaved
+  // edits the user is told, once until a save succeeds unless the user
+  // asked for this save (`asked`). Without a
   // FileName an asked-for save lets the user choose the file; any other
   // writes nothing and says nothing.
   bool Save(bool asked);
