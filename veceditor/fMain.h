@@ -30,9 +30,9 @@ namespace varnik {
 class MainForm;
 
 // The preview area: paints through the window and hands it the pointer.
-class TPaintBox : public QWidget {
+class TPreviewPaintBox : public QWidget {
  public:
-  explicit TPaintBox(MainForm& form);
+  explicit TPreviewPaintBox(MainForm& form);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -61,7 +61,7 @@ class MainForm : public QWidget, public TPreviewHost {
   bool Modified() const { return modified_; }
   int SmoothLevel() const { return smoothLevel_; }
   QPlainTextEdit& Memo() { return *memo_; }
-  TPaintBox& PaintBox() { return *paintBox_; }
+  TPreviewPaintBox& PaintBox() { return *paintBox_; }
   // The off-screen bitmap each paint of the preview is composed in.
   TBitmap& CanvasBitmap() { return canvasBitmap_; }
   QTimer& AutoSaveTimer() { return autoSaveTimer_; }
@@ -80,7 +80,7 @@ class MainForm : public QWidget, public TPreviewHost {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  friend class TPaintBox;
+  friend class TPreviewPaintBox;
 
   void CreateToolBar(QWidget* toolBar);
   QWidget* CreateCommandColumn();
@@ -107,6 +107,10 @@ class MainForm : public QWidget, public TPreviewHost {
   void InsertText(const QString& text);
   void ToggleCommentsOf(std::string_view name);
   void CommentClicked();
+  // The point-editing buttons of the toolbar, on the points inside the limits.
+  void NudgeClicked(int dx, int dy);
+  void RotateClicked();
+  void ScaleClicked();
 
   static bool ShiftHeld();
 
@@ -133,7 +137,7 @@ class MainForm : public QWidget, public TPreviewHost {
   QFont timeFont_;
 
   QPlainTextEdit* memo_ = nullptr;
-  TPaintBox* paintBox_ = nullptr;
+  TPreviewPaintBox* paintBox_ = nullptr;
   QLineEdit* minXEdit_ = nullptr;
   QLineEdit* minYEdit_ = nullptr;
   QLineEdit* maxXEdit_ = nullptr;
