@@ -19,6 +19,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "platform/gui/uWindowCaption.h"
 #include "platform/uCanvas.h"
 #include "platform/uCodePage.h"
 #include "platform/uFiles.h"
@@ -122,6 +123,7 @@ void TPreviewPaintBox::mousePressEvent(QMouseEvent* event) {
   else return;
   TPointerEvent pointer = PointerEventOf(*event, button);
   pointer.OtherButtons = (event->buttons() & ~event->button()) != Qt::NoButton;
+  pointer.CapsLock = form_.lockKeys_->CapsLockOn();
   form_.Preview().Press(pointer);
 }
 
@@ -142,7 +144,10 @@ void TPreviewPaintBox::wheelEvent(QWheelEvent* event) {
 MainForm::MainForm(const QStringList& arguments, const std::string& settingsPath)
     : document_(std::make_unique<TVectorImage>()) {
   EnsureGuiApplication();
+  lockKeys_ = DisplayLockKeys();
   setObjectName(QStringLiteral("MainForm"));
+  // Without a file the caption is empty, not the program's name.
+  KeepEmptyCaptionEmpty(*this);
   setGeometry(42, 36, 823, 602);
   // The controls are laid out in pixels for a small sans-serif face (an
   // 11-pixel "Arial"); a larger default font would not fit their captions.

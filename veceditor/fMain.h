@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/gui/uLockKeys.h"
 #include "platform/uBitmap.h"
 #include "vector/uVectorImage.h"
 #include "veceditor/uPreview.h"
@@ -67,6 +68,9 @@ class MainForm : public QWidget, public TPreviewHost {
   QTimer& AutoSaveTimer() { return autoSaveTimer_; }
   QTimer& SettleTimer() { return settleTimer_; }
   TPointLimits Limits() const;
+  // Where a press on the preview learns whether Caps Lock is on: the
+  // display's lock keys unless replaced (tests cannot toggle a keyboard).
+  void SetLockKeys(std::unique_ptr<TLockKeys> lockKeys) { lockKeys_ = std::move(lockKeys); }
 
   // Writes the text box to FileName. False when the file could not be
   // written: Modified then stays as it was, and when there are unsaved
@@ -125,6 +129,7 @@ class MainForm : public QWidget, public TPreviewHost {
 
   std::unique_ptr<TVectorImage> document_;
   std::unique_ptr<TPreview> preview_;
+  std::unique_ptr<TLockKeys> lockKeys_;
   TBitmap canvasBitmap_;
   std::string fileName_;
   bool modified_ = false;
