@@ -46,8 +46,9 @@ void TCity::LoadFromDir(const std::optional<std::string>& firstArgument) {
   files.clear();
   ListFiles("Metro.trp", files);
   if (files.size() > 1) return ReportLoadFailure("TCity.LoadFromDir: multiple Metro.trp not supported.");
-  // The metro is always the first transport, whatever the sort order of the others.
-  if (files.size() == 1) LoadTransport(ini, files[0], "Metro.trp");
+  // The metro is always the first transport, whatever the sort order of the
+  // others; it keeps the name it has on disk, so that saving writes that file.
+  if (files.size() == 1) LoadTransport(ini, files[0], files[0]);
 
   files.clear();
   ListFiles("*.trp", files);
