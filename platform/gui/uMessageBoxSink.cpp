@@ -24,8 +24,8 @@ void TMessageBoxSink::Show(const std::string& text, TMessageStyle style) {
 }
 
 bool TMessageBoxSink::Ask(const std::string& text) {
-  QMessageBox box(QMessageBox::Question, ToQString(caption_), ToQString(text), QMessageBox::Yes | QMessageBox::No,
-                  parent_);
+  QMessageBox box(QMessageBox::Question, ToQString(caption_), ToQString(text),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
   KeepEmptyCaptionEmpty(box);
   return box.exec() == QMessageBox::Yes;
 }

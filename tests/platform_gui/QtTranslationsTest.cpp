@@ -12,7 +12,8 @@ class QtTranslationsTest : public QObject {
  private slots:
   void questionButtonsReadRussianWhileInstalled() {
     auto buttons = [] {
-      QMessageBox box(QMessageBox::Question, QString(), QStringLiteral("Save?"), QMessageBox::Yes | QMessageBox::No);
+      QMessageBox box(QMessageBox::Question, QString(), QStringLiteral("Save?"),
+                      QMessageBox::Yes | QMessageBox::No);
       return box.button(QMessageBox::Yes)->text() + "|" + box.button(QMessageBox::No)->text();
     };
     {

@@ -160,14 +160,9 @@ TEST(BoxText, FileBytesEndLinesAtEveryLineEnd) {
     const char* File;
     const char* Document;
   } table[] = {
-      {"", ""},
-      {"a\nb\n", "a\r\nb\r\n"},
-      {"a\r\nb", "a\r\nb"},
-      {"a\rb", "a\rb"},
-      {"a\n\nb", "a\r\n\r\nb"},
-      {"a\r\n\nb\r", "a\r\n\r\nb\r"},
-      {"\n", "\r\n"},
-      {"a\n\rb", "a\r\n\rb"},
+      {"", ""},         {"a\nb\n", "a\r\nb\r\n"}, {"a\r\nb", "a\r\nb"},
+      {"a\rb", "a\rb"}, {"a\n\nb", "a\r\n\r\nb"}, {"a\r\n\nb\r", "a\r\n\r\nb\r"},
+      {"\n", "\r\n"},   {"a\n\rb", "a\r\n\rb"},
   };
   for (const auto& row : table) EXPECT_EQ(DocumentTextOfFileText(row.File), row.Document) << row.File;
 }

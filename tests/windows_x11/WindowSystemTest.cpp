@@ -27,9 +27,11 @@ QString ShownCaption(QWidget& window) {
   int format = 0;
   unsigned long count = 0, left = 0;
   unsigned char* bytes = nullptr;
-  XGetWindowProperty(display, static_cast<Window>(window.winId()), XInternAtom(display, "_NET_WM_NAME", False), 0,
-                     1024, False, AnyPropertyType, &type, &format, &count, &left, &bytes);
-  const QString caption = QString::fromUtf8(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(count));
+  XGetWindowProperty(display, static_cast<Window>(window.winId()),
+                     XInternAtom(display, "_NET_WM_NAME", False), 0, 1024, False, AnyPropertyType, &type,
+                     &format, &count, &left, &bytes);
+  const QString caption =
+      QString::fromUtf8(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(count));
   if (bytes != nullptr) XFree(bytes);
   return caption;
 }
