@@ -102,7 +102,7 @@ TColor ToColor(const QColor& c) { return c.red() + 256 * c.green() + 65536 * c.b
 
 // --- The drawing area ----------------------------------------------------
 
-TPaintBox::TPaintBox(TMainForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+TMapPaintBox::TMapPaintBox(TMainForm& form, QWidget* parent) : QWidget(parent), form_(form) {
   setObjectName("PaintBox");
   setMouseTracking(true);
   // Every pixel is painted from the off-screen bitmap.
@@ -112,12 +112,12 @@ TPaintBox::TPaintBox(TMainForm& form, QWidget* parent) : QWidget(parent), form_(
   setFont(areaFont);
 }
 
-void TPaintBox::paintEvent(QPaintEvent* event) { form_.Paint(event); }
-void TPaintBox::resizeEvent(QResizeEvent*) { form_.AreaResized(width(), height()); }
-void TPaintBox::mousePressEvent(QMouseEvent* event) { form_.MousePressed(event); }
-void TPaintBox::mouseMoveEvent(QMouseEvent* event) { form_.MouseMoved(event); }
-void TPaintBox::mouseReleaseEvent(QMouseEvent* event) { form_.MouseReleased(event); }
-void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) { form_.MouseDoubleClicked(event); }
+void TMapPaintBox::paintEvent(QPaintEvent* event) { form_.Paint(event); }
+void TMapPaintBox::resizeEvent(QResizeEvent*) { form_.AreaResized(width(), height()); }
+void TMapPaintBox::mousePressEvent(QMouseEvent* event) { form_.MousePressed(event); }
+void TMapPaintBox::mouseMoveEvent(QMouseEvent* event) { form_.MouseMoved(event); }
+void TMapPaintBox::mouseReleaseEvent(QMouseEvent* event) { form_.MouseReleased(event); }
+void TMapPaintBox::mouseDoubleClickEvent(QMouseEvent* event) { form_.MouseDoubleClicked(event); }
 
 // --- The window ----------------------------------------------------------
 
@@ -127,7 +127,7 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
   setWindowTitle(Text(kMainCaption));
   resize(788, 645);
   CreatePanel();
-  area_ = new TPaintBox(*this, this);
+  area_ = new TMapPaintBox(*this, this);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);

@@ -32,9 +32,9 @@ inline constexpr const char* kMainCaption = "Редактор Метро";
 
 // The drawing area: composes every paint off-screen and passes the mouse on
 // to the window.
-class TPaintBox : public QWidget {
+class TMapPaintBox : public QWidget {
  public:
-  TPaintBox(TMainForm& form, QWidget* parent);
+  TMapPaintBox(TMainForm& form, QWidget* parent);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -71,7 +71,7 @@ class TMainForm : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  friend class TPaintBox;
+  friend class TMapPaintBox;
 
   void CreatePanel();
   QCheckBox* AddCheckBox(QWidget* parent, const char* caption, int x, int y, bool checked, bool enabled);
@@ -96,7 +96,7 @@ class TMainForm : public QWidget {
   // Failures of saving already reported; emptied by a save that succeeds.
   std::set<std::string> reportedFailures_;
   QWidget* panel_ = nullptr;
-  TPaintBox* area_ = nullptr;
+  TMapPaintBox* area_ = nullptr;
   QCheckBox* legends_ = nullptr;
   QCheckBox* stations_ = nullptr;
   QCheckBox* labelBounds_ = nullptr;

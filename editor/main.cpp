@@ -8,11 +8,13 @@
 
 #include "editor/fMain.h"
 #include "platform/gui/uMessageBoxSink.h"
+#include "platform/gui/uQtTranslations.h"
 #include "platform/uCodePage.h"
 #include "platform/uQtText.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  const varnik::TQtTranslations qtTranslations;
   // Messages of the load come before the window shows; they carry its caption.
   varnik::TMessageBoxSink messages(nullptr, varnik::Utf8ToCp1251(varnik::kMainCaption));
   varnik::SetMessageSink(&messages);

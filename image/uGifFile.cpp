@@ -100,7 +100,7 @@ bool TGifFile::LoadFromBytes(std::string_view data) {
     width = int64_t{frame.Left} + frame.Width;
     height = int64_t{frame.Top} + frame.Height;
   }
-  if (!PictureSizeAllowed(width, height) || frame.Width > kMaxPictureSide) return false;
+  if (!PictureSizeAllowed(width, height)) return false;
   const uint32_t background = ColorOf(gif->SColorMap, gif->SBackGroundColor);
   TPicture picture;
   if (!picture.Allocate(width, height, background)) return false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "image/uBmpFile.h"
 #include "image/uGifFile.h"
@@ -23,10 +24,17 @@ std::string FileNamePart(const std::string& path) {
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-// The target's rows as the resampler sees them, starting at pixel (left, top).
-TPixelRows TargetRows(TBitmap& target, int32_t left, int32_t top, int32_t width, int32_t height) {
-  return {target.ScanLine(top) + static_cast<size_t>(left) * TBitmap::kBytesPerPixel, width, height,
+// The rectangle `part` of the target, and of a picture, as the resampler
+// sees them.
+TPixelRows TargetRows(TBitmap& target, const TRect& part) {
+  return {target.ScanLine(part.Top) + static_cast<size_t>(part.Left) * TBitmap::kBytesPerPixel,
+          part.Right - part.Left, part.Bottom - part.Top,
           static_cast<std::ptrdiff_t>(target.Image().bytesPerLine())};
+}
+
+TPixelRows PictureRows(TPicture& picture, const TRect& part) {
+  return {reinterpret_cast<uint8_t*>(picture.Row(part.Top) + part.Left), part.Right - part.Left,
+          part.Bottom - part.Top, static_cast<std::ptrdiff_t>(picture.Width) * 4};
 }
 
 // Copies picture pixels (sourceLeft, sourceTop, width x height) to the target
@@ -36,6 +44,28 @@ void CopyPixels(const TPicture& picture, int32_t sourceLeft, int32_t sourceTop, 
   for (int32_t row = 0; row < height; ++row)
     std::memcpy(target.ScanLine(top + row) + static_cast<size_t>(left) * TBitmap::kBytesPerPixel,
                 picture.Row(sourceTop + row) + sourceLeft, static_cast<size_t>(width) * sizeof(uint32_t));
+}
+
+// The plain stretching copy of the picture's `source` rectangle onto the
+// target's `destination` rectangle, both inside their bitmaps: target pixel
+// u of a row takes source pixel u * source width / destination width (rows
+// alike), the canvas's stretching copy, three bytes a pixel. The picture is
+// read in place and the positions are worked out in 64 bits, so a picture
+// longer than the largest bitmap draws as well.
+void StretchPixels(const TPicture& picture, const TRect& source, TBitmap& target, const TRect& destination) {
+  const int64_t sourceWidth = int64_t{source.Right} - source.Left;
+  const int64_t sourceHeight = int64_t{source.Bottom} - source.Top;
+  const int64_t width = int64_t{destination.Right} - destination.Left;
+  const int64_t height = int64_t{destination.Bottom} - destination.Top;
+  std::vector<int64_t> columns(static_cast<size_t>(width));
+  for (int64_t u = 0; u < width; ++u) columns[static_cast<size_t>(u)] = source.Left + u * sourceWidth / width;
+  for (int64_t v = 0; v < height; ++v) {
+    const uint32_t* in = picture.Row(static_cast<int32_t>(source.Top + v * sourceHeight / height));
+    uint8_t* out = target.ScanLine(static_cast<int32_t>(destination.Top + v)) +
+                   static_cast<size_t>(destination.Left) * TBitmap::kBytesPerPixel;
+    for (int64_t u = 0; u < width; ++u)
+      std::memcpy(out + u * TBitmap::kBytesPerPixel, in + columns[static_cast<size_t>(u)], 3);
+  }
 }
 
 // Cuts a source range [first, last) to the picture. Zoomed far in, the
@@ -192,23 +222,14 @@ void TImage::DrawZoomed(TBitmap& target, const TRect& clip, TPicture& picture, l
   KeepSourcePixels(sourceLeft, sourceRight, (left - x) / scaleX, picture.Width);
   KeepSourcePixels(sourceTop, sourceBottom, (top - y) / scaleY, picture.Height);
 
-  const auto sourceWidth = static_cast<int32_t>(sourceRight - sourceLeft);
-  const auto sourceHeight = static_cast<int32_t>(sourceBottom - sourceTop);
-  const auto width = static_cast<int32_t>(right - left), height = static_cast<int32_t>(bottom - top);
-  if (level >= 2) {
-    const TPixelRows source{
-        reinterpret_cast<uint8_t*>(picture.Row(static_cast<int32_t>(sourceTop)) + sourceLeft), sourceWidth,
-        sourceHeight, static_cast<std::ptrdiff_t>(picture.Width) * 4};
-    ResamplePixels(source, TargetRows(target, static_cast<int32_t>(left), static_cast<int32_t>(top), width,
-                                      height));
-    return;
-  }
-  TBitmap source(sourceWidth, sourceHeight);
-  CopyPixels(picture, static_cast<int32_t>(sourceLeft), static_cast<int32_t>(sourceTop), source, 0, 0,
-             sourceWidth, sourceHeight);
-  target.Canvas().CopyRect(TRect{static_cast<int32_t>(left), static_cast<int32_t>(top),
-                                 static_cast<int32_t>(right), static_cast<int32_t>(bottom)},
-                           source.Canvas(), TRect{0, 0, sourceWidth, sourceHeight});
+  const TRect source{static_cast<int32_t>(sourceLeft), static_cast<int32_t>(sourceTop),
+                     static_cast<int32_t>(sourceRight), static_cast<int32_t>(sourceBottom)};
+  const TRect destination{static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right),
+                          static_cast<int32_t>(bottom)};
+  if (level >= 2)
+    ResamplePixels(PictureRows(picture, source), TargetRows(target, destination));
+  else
+    StretchPixels(picture, source, target, destination);
 }
 
 bool TImage::HitTest(const TScale& scale, long double x, long double y, const TSpotCallback& onSpot) {

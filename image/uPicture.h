@@ -11,13 +11,13 @@
 
 namespace varnik {
 
-// Pictures are bounded so that a forged header cannot make a decoder ask for
-// gigabytes: no side longer than this, and no more pixels than that (256 MB).
-constexpr int32_t kMaxPictureSide = 32767;
+// Pictures are bounded by their memory, so that a forged header cannot make
+// a decoder ask for gigabytes: no more pixels than this (256 MB). A side
+// alone is not bounded: a GIF 65535 pixels long and one across is small.
 constexpr int64_t kMaxPicturePixels = int64_t{1} << 26;
 
 inline bool PictureSizeAllowed(int64_t width, int64_t height) {
-  return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+  return width > 0 && height > 0 && width <= kMaxPicturePixels && height <= kMaxPicturePixels &&
          width * height <= kMaxPicturePixels;
 }
 

@@ -32,7 +32,8 @@ bool Decode(png_structp png, png_infop info, TMemoryReader& reader, std::vector<
             TPicture& picture) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_read_fn(png, &reader, ReadFromMemory);
-  png_set_user_limits(png, kMaxPictureSide, kMaxPictureSide);
+  // The sides are checked by their product below, not one by one.
+  png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
   png_read_info(png, info);
 
   const png_uint_32 width = png_get_image_width(png, info);

@@ -305,10 +305,11 @@ bool TNetworkReader::ReadCurrentDir() {
     return false;
   }
   TIniStream ini;
-  // The metro is always the first transport, whatever the sort order of the others.
+  // The metro is always the first transport, whatever the sort order of the
+  // others; it keeps the name it has on disk, so that saving writes that file.
   if (files.size() == 1) {
     ini.LoadFromFile(files[0]);
-    Read(ini, "Metro.trp");
+    Read(ini, files[0]);
   }
   files.clear();
   ListFiles("*.trp", files);

@@ -19,6 +19,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "platform/gui/uWindowCaption.h"
 #include "platform/uCanvas.h"
 #include "platform/uCodePage.h"
 #include "platform/uFiles.h"
@@ -102,36 +103,37 @@ TPointerEvent PointerEventOf(const QMouseEvent& event, TPointerButton button) {
 
 // --- Preview area --------------------------------------------------------
 
-TPaintBox::TPaintBox(MainForm& form) : form_(form) {
+TPreviewPaintBox::TPreviewPaintBox(MainForm& form) : form_(form) {
   setObjectName(QStringLiteral("PaintBox"));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(1, 1);
 }
 
-void TPaintBox::paintEvent(QPaintEvent*) {
+void TPreviewPaintBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   form_.PaintPreview(painter);
 }
 
-void TPaintBox::resizeEvent(QResizeEvent*) { form_.PreviewResized(); }
+void TPreviewPaintBox::resizeEvent(QResizeEvent*) { form_.PreviewResized(); }
 
-void TPaintBox::mousePressEvent(QMouseEvent* event) {
+void TPreviewPaintBox::mousePressEvent(QMouseEvent* event) {
   TPointerButton button = TPointerButton::None;
   if (event->button() == Qt::LeftButton) button = TPointerButton::Left;
   else if (event->button() == Qt::RightButton) button = TPointerButton::Right;
   else return;
   TPointerEvent pointer = PointerEventOf(*event, button);
   pointer.OtherButtons = (event->buttons() & ~event->button()) != Qt::NoButton;
+  pointer.CapsLock = form_.lockKeys_->CapsLockOn();
   form_.Preview().Press(pointer);
 }
 
-void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
+void TPreviewPaintBox::mouseMoveEvent(QMouseEvent* event) {
   form_.Preview().Move(PointerEventOf(*event, form_.Preview().PressedButton));
 }
 
-void TPaintBox::mouseReleaseEvent(QMouseEvent*) { form_.Preview().Release(); }
+void TPreviewPaintBox::mouseReleaseEvent(QMouseEvent*) { form_.Preview().Release(); }
 
-void TPaintBox::wheelEvent(QWheelEvent* event) {
+void TPreviewPaintBox::wheelEvent(QWheelEvent* event) {
   const int delta = event->angleDelta().y();
   if (delta == 0) return;
   form_.Preview().Wheel(delta > 0, width(), height());
@@ -142,7 +144,10 @@ void TPaintBox::wheelEvent(QWheelEvent* event) {
 MainForm::MainForm(const QStringList& arguments, const std::string& settingsPath)
     : document_(std::make_unique<TVectorImage>()) {
   EnsureGuiApplication();
+  lockKeys_ = DisplayLockKeys();
   setObjectName(QStringLiteral("MainForm"));
+  // Without a file the caption is empty, not the program's name.
+  KeepEmptyCaptionEmpty(*this);
   setGeometry(42, 36, 823, 602);
   // The controls are laid out in pixels for a small sans-serif face (an
   // 11-pixel "Arial"); a larger default font would not fit their captions.
@@ -166,7 +171,7 @@ MainForm::MainForm(const QStringList& arguments, const std::string& settingsPath
   auto* workLayout = new QHBoxLayout(work);
   workLayout->setContentsMargins(0, 0, 0, 0);
   workLayout->setSpacing(0);
-  paintBox_ = new TPaintBox(*this);
+  paintBox_ = new TPreviewPaintBox(*this);
   workLayout->addWidget(paintBox_, 1);
   workLayout->addWidget(CreateCommandColumn());
   memo_ = new QPlainTextEdit(splitter);
@@ -211,28 +216,32 @@ MainForm::MainForm(const QStringList& arguments, const std::string& settingsPath
 MainForm::~MainForm() = default;
 
 void MainForm::CreateToolBar(QWidget* toolBar) {
-  AddButton(toolBar, QStringLiteral("Open"), 5, 2, 52, 21)->setObjectName(QStringLiteral("Open"));
-  AddButton(toolBar, QStringLiteral("<"), 69, 5, 13, 13)->setObjectName(QStringLiteral("NudgeLeft"));
-  AddButton(toolBar, QStringLiteral("/\\"), 85, -2, 13, 13)->setObjectName(QStringLiteral("NudgeUp"));
-  AddButton(toolBar, QStringLiteral("\\/"), 85, 13, 13, 13)->setObjectName(QStringLiteral("NudgeDown"));
-  AddButton(toolBar, QStringLiteral(">"), 101, 5, 13, 13)->setObjectName(QStringLiteral("NudgeRight"));
+  auto button = [this, toolBar](const char* caption, int left, int top, int width, int height, auto action) {
+    QPushButton* added = AddButton(toolBar, QString::fromUtf8(caption), left, top, width, height);
+    connect(added, &QPushButton::clicked, this, action);
+  };
+  button("Open", 5, 2, 52, 21, [this] { OpenClicked(); });
+  button("<", 69, 5, 13, 13, [this] { NudgeClicked(-1, 0); });
+  button("/\\", 85, -2, 13, 13, [this] { NudgeClicked(0, -1); });
+  button("\\/", 85, 13, 13, 13, [this] { NudgeClicked(0, 1); });
+  button(">", 101, 5, 13, 13, [this] { NudgeClicked(1, 0); });
   minXEdit_ = AddEdit(toolBar, QStringLiteral("-1000"), 118, -4, 42, 17, QStringLiteral("MinX"));
   minYEdit_ = AddEdit(toolBar, QStringLiteral("-1000"), 118, 12, 42, 17, QStringLiteral("MinY"));
   AddLabel(toolBar, QStringLiteral("< x <"), 163, -3);
   AddLabel(toolBar, QStringLiteral("< y <"), 163, 12);
   maxXEdit_ = AddEdit(toolBar, QStringLiteral("10000"), 188, -4, 42, 17, QStringLiteral("MaxX"));
   maxYEdit_ = AddEdit(toolBar, QStringLiteral("10000"), 188, 11, 42, 17, QStringLiteral("MaxY"));
-  AddButton(toolBar, QStringLiteral("<<"), 237, -1, 13, 13)->setObjectName(QStringLiteral("Rotate"));
-  AddButton(toolBar, QStringLiteral("*"), 237, 12, 13, 13)->setObjectName(QStringLiteral("Scale"));
+  button("<<", 237, -1, 13, 13, [this] { RotateClicked(); });
+  button("*", 237, 12, 13, 13, [this] { ScaleClicked(); });
   factorEdit_ = AddEdit(toolBar, QStringLiteral("2"), 253, 2, 50, 18, QStringLiteral("Factor"));
   autoSaveBox_ = AddCheckBox(toolBar, QStringLiteral("AutoSave"), 307, 4, true);
-  AddButton(toolBar, QStringLiteral("Points"), 394, 2, 52, 25)->setObjectName(QStringLiteral("Points"));
+  button("Points", 394, 2, 52, 25, [this] { preview_->CycleMarkerSize(ShiftHeld()); });
   syncBox_ = AddCheckBox(toolBar, QStringLiteral("Sync"), 469, 4, false);
   polyBox_ = AddCheckBox(toolBar, QStringLiteral("Poly"), 533, 4, true);
-  AddButton(toolBar, QStringLiteral("Image"), 618, 2, 41, 25)->setObjectName(QStringLiteral("ImageComments"));
-  AddButton(toolBar, QStringLiteral("Angle"), 660, 2, 41, 25)->setObjectName(QStringLiteral("AngleComments"));
-  AddButton(toolBar, QStringLiteral("Opaque"), 702, 2, 48, 25)->setObjectName(QStringLiteral("OpaqueComments"));
-  AddButton(toolBar, QStringLiteral("Comment"), 751, 2, 55, 25)->setObjectName(QStringLiteral("Comment"));
+  button("Image", 618, 2, 41, 25, [this] { ToggleCommentsOf("image"); });
+  button("Angle", 660, 2, 41, 25, [this] { ToggleCommentsOf("angle"); });
+  button("Opaque", 702, 2, 48, 25, [this] { ToggleCommentsOf("opaque"); });
+  button("Comment", 751, 2, 55, 25, [this] { CommentClicked(); });
 }
 
 QWidget* MainForm::CreateCommandColumn() {
@@ -263,44 +272,34 @@ QWidget* MainForm::CreateCommandColumn() {
 }
 
 void MainForm::ConnectHandlers() {
-  auto button = [this](const char* name) { return findChild<QPushButton*>(QString::fromUtf8(name)); };
-  connect(button("Open"), &QPushButton::clicked, this, &MainForm::OpenClicked);
-  const struct {
-    const char* Name;
-    int Dx, Dy;
-  } nudges[] = {{"NudgeLeft", -1, 0}, {"NudgeRight", 1, 0}, {"NudgeUp", 0, -1}, {"NudgeDown", 0, 1}};
-  for (const auto& nudge : nudges) {
-    connect(button(nudge.Name), &QPushButton::clicked, this, [this, dx = nudge.Dx, dy = nudge.Dy] {
-      const long double step = ShiftHeld() ? kShiftNudgeStep : kNudgeStep;
-      NudgePoints(*document_, preview_->View, Limits(), dx * step, dy * step);
-      PointsMoved();
-    });
-  }
-  connect(button("Rotate"), &QPushButton::clicked, this, [this] {
-    RotatePoints(*document_, preview_->View, Limits(), BoxInteger(FromQString(factorEdit_->text())));
-    PointsMoved();
-  });
-  connect(button("Scale"), &QPushButton::clicked, this, [this] {
-    ScalePoints(*document_, preview_->View, Limits(), BoxFactor(FromQString(factorEdit_->text())));
-    PointsMoved();
-  });
   for (QLineEdit* limit : {minXEdit_, minYEdit_, maxXEdit_, maxYEdit_})
     connect(limit, &QLineEdit::textChanged, this, [this] { Repaint(); });
-  connect(button("Points"), &QPushButton::clicked, this, [this] { preview_->CycleMarkerSize(ShiftHeld()); });
   connect(syncBox_, &QCheckBox::toggled, this, [this](bool on) { preview_->Sync = on; });
   connect(polyBox_, &QCheckBox::toggled, this, [this](bool on) {
     document_->DrawPolygons = on;
     Repaint();
   });
-  connect(button("ImageComments"), &QPushButton::clicked, this, [this] { ToggleCommentsOf("image"); });
-  connect(button("AngleComments"), &QPushButton::clicked, this, [this] { ToggleCommentsOf("angle"); });
-  connect(button("OpaqueComments"), &QPushButton::clicked, this, [this] { ToggleCommentsOf("opaque"); });
-  connect(button("Comment"), &QPushButton::clicked, this, &MainForm::CommentClicked);
   connect(memo_, &QPlainTextEdit::textChanged, this, &MainForm::TextEdited);
   connect(&autoSaveTimer_, &QTimer::timeout, this, &MainForm::AutoSaveTick);
   connect(&settleTimer_, &QTimer::timeout, this, [this] {
     if (smoothLevel_ != 1) Repaint();
   });
+}
+
+void MainForm::NudgeClicked(int dx, int dy) {
+  const long double step = ShiftHeld() ? kShiftNudgeStep : kNudgeStep;
+  NudgePoints(*document_, preview_->View, Limits(), dx * step, dy * step);
+  PointsMoved();
+}
+
+void MainForm::RotateClicked() {
+  RotatePoints(*document_, preview_->View, Limits(), BoxInteger(FromQString(factorEdit_->text())));
+  PointsMoved();
+}
+
+void MainForm::ScaleClicked() {
+  ScalePoints(*document_, preview_->View, Limits(), BoxFactor(FromQString(factorEdit_->text())));
+  PointsMoved();
 }
 
 // --- Files ---------------------------------------------------------------
@@ -311,7 +310,9 @@ void MainForm::OpenFile(const std::string& fileName) {
   fileName_ = fileName;
   saveFailureTold_ = false;
   SetCaption();
-  document_->LoadFromFile(fileName_);
+  std::string fileText;
+  ReadWholeFile(fileName_, fileText);
+  document_->LoadFromText(DocumentTextOfFileText(fileText));
   preview_->DocumentReloaded();
   ReplaceText(BoxTextOfDocumentText(document_->SaveToText()));
   modified_ = false;
@@ -354,10 +355,13 @@ bool MainForm::Save(bool asked) {
     saveFailureTold_ = false;
     return true;
   }
-  // The work is not on disk: keep it marked, so that closing still asks.
-  if (asked || !saveFailureTold_)
+  // Unsaved work is not on disk: it stays marked, so that closing still
+  // asks, and the user is told. Without unsaved edits nothing is lost (the
+  // auto-save writes every few seconds, edited or not), so that stays silent.
+  if (modified_ && (asked || !saveFailureTold_)) {
     ShowMessage(Utf8ToCp1251("Не удалось сохранить файл ") + fileName_, TMessageStyle::Foreground);
-  saveFailureTold_ = true;
+    saveFailureTold_ = true;
+  }
   return false;
 }
 

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/gui/uLockKeys.h"
 #include "platform/uBitmap.h"
 #include "vector/uVectorImage.h"
 #include "veceditor/uPreview.h"
@@ -30,9 +31,9 @@ namespace varnik {
 class MainForm;
 
 // The preview area: paints through the window and hands it the pointer.
-class TPaintBox : public QWidget {
+class TPreviewPaintBox : public QWidget {
  public:
-  explicit TPaintBox(MainForm& form);
+  explicit TPreviewPaintBox(MainForm& form);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -61,16 +62,20 @@ class MainForm : public QWidget, public TPreviewHost {
   bool Modified() const { return modified_; }
   int SmoothLevel() const { return smoothLevel_; }
   QPlainTextEdit& Memo() { return *memo_; }
-  TPaintBox& PaintBox() { return *paintBox_; }
+  TPreviewPaintBox& PaintBox() { return *paintBox_; }
   // The off-screen bitmap each paint of the preview is composed in.
   TBitmap& CanvasBitmap() { return canvasBitmap_; }
   QTimer& AutoSaveTimer() { return autoSaveTimer_; }
   QTimer& SettleTimer() { return settleTimer_; }
   TPointLimits Limits() const;
+  // Where a press on the preview learns whether Caps Lock is on: the
+  // display's lock keys unless replaced (tests cannot toggle a keyboard).
+  void SetLockKeys(std::unique_ptr<TLockKeys> lockKeys) { lockKeys_ = std::move(lockKeys); }
 
   // Writes the text box to FileName. False when the file could not be
-  // written: Modified then stays set and the user is told, once until a
-  // save succeeds unless the user asked for this save (`asked`). Without a
+  // written: Modified then stays as it was, and when there are unsaved
+  // edits the user is told, once until a save succeeds unless the user
+  // asked for this save (`asked`). Without a
   // FileName an asked-for save lets the user choose the file; any other
   // writes nothing and says nothing.
   bool Save(bool asked);
@@ -79,7 +84,7 @@ class MainForm : public QWidget, public TPreviewHost {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  friend class TPaintBox;
+  friend class TPreviewPaintBox;
 
   void CreateToolBar(QWidget* toolBar);
   QWidget* CreateCommandColumn();
@@ -106,6 +111,10 @@ class MainForm : public QWidget, public TPreviewHost {
   void InsertText(const QString& text);
   void ToggleCommentsOf(std::string_view name);
   void CommentClicked();
+  // The point-editing buttons of the toolbar, on the points inside the limits.
+  void NudgeClicked(int dx, int dy);
+  void RotateClicked();
+  void ScaleClicked();
 
   static bool ShiftHeld();
 
@@ -120,6 +129,7 @@ class MainForm : public QWidget, public TPreviewHost {
 
   std::unique_ptr<TVectorImage> document_;
   std::unique_ptr<TPreview> preview_;
+  std::unique_ptr<TLockKeys> lockKeys_;
   TBitmap canvasBitmap_;
   std::string fileName_;
   bool modified_ = false;
@@ -132,7 +142,7 @@ class MainForm : public QWidget, public TPreviewHost {
   QFont timeFont_;
 
   QPlainTextEdit* memo_ = nullptr;
-  TPaintBox* paintBox_ = nullptr;
+  TPreviewPaintBox* paintBox_ = nullptr;
   QLineEdit* minXEdit_ = nullptr;
   QLineEdit* minYEdit_ = nullptr;
   QLineEdit* maxXEdit_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "platform/gui/uMessageBoxSink.h"
+#include "platform/gui/uQtTranslations.h"
 #include "platform/uCanvas.h"
 #include "platform/uFiles.h"
 #include "platform/uQtText.h"
@@ -30,6 +31,7 @@ class TWindowMessageSink : public varnik::TMessageSink {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  const varnik::TQtTranslations qtTranslations;
   varnik::EnsureGuiApplication();
   varnik::MainForm form(QApplication::arguments().mid(1), varnik::ProgramDir() + "Varnik.ini");
   TWindowMessageSink sink(form);

@@ -69,7 +69,7 @@ void TPreview::Press(const TPointerEvent& event) {
   RotateAnchorX = event.X;
   ZoomAnchorY = event.Y;
   DragStarted = false;
-  const bool onlyCtrl = event.Ctrl && !event.Shift && !event.Alt && !event.OtherButtons;
+  const bool onlyCtrl = event.Ctrl && !event.Shift && !event.Alt && !event.OtherButtons && !event.CapsLock;
   if (onlyCtrl && event.Button == TPointerButton::Right) {
     PressedButton = TPointerButton::None;
     ShowMessage(CoordinatesText(View, event.X, event.Y, " "));

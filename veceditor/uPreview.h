@@ -33,8 +33,10 @@ struct TPointerEvent {
   bool Ctrl = false;
   bool Alt = false;
   // Some other mouse button is held too. The Ctrl gestures need the state
-  // to be exactly Ctrl with their button.
+  // to be exactly Ctrl with their button, and Caps Lock off.
   bool OtherButtons = false;
+  // Caps Lock is toggled on.
+  bool CapsLock = false;
 };
 
 // What the preview asks of the window that shows it.

@@ -39,6 +39,16 @@ std::string BoxTextOfDocumentText(std::string_view documentText) {
   return text;
 }
 
+std::string DocumentTextOfFileText(std::string_view fileText) {
+  std::string text;
+  text.reserve(fileText.size());
+  for (size_t i = 0; i < fileText.size(); ++i) {
+    if (fileText[i] == '\n' && (i == 0 || fileText[i - 1] != '\r')) text += '\r';
+    text += fileText[i];
+  }
+  return text;
+}
+
 std::string DocumentTextOfBoxText(std::string_view boxText) { return ReplaceAll(boxText, "\n", "\r\n"); }
 
 std::string FileTextOfBoxText(std::string_view boxText) {

@@ -38,6 +38,11 @@ std::string JoinBoxLines(const std::vector<std::string>& lines);
 
 // The text box shows the document's text with line feeds for its CR LF.
 std::string BoxTextOfDocumentText(std::string_view documentText);
+// The document's text of a file the editor opens: a line feed alone ends a
+// line as CR LF does. Files written elsewhere often end their lines so; read
+// as the file formats read them, such a file would be one long line, and
+// the next save would keep only its first command.
+std::string DocumentTextOfFileText(std::string_view fileText);
 // The document reads the box's lines joined by CR LF.
 std::string DocumentTextOfBoxText(std::string_view boxText);
 // The bytes a save writes: every line of the box's text followed by CR LF,

@@ -70,7 +70,10 @@ std::string FormatWidth(long double width) {
 
 std::string FinishLine(std::string_view line) {
   std::string_view trimmed = TrimView(line);
-  if (!trimmed.empty() && trimmed.back() == ',') trimmed.remove_suffix(1);
+  // An empty last field leaves a blank before the comma ("Image , " of an
+  // Image without a file name); the line is trimmed again once the comma
+  // is gone, so no written line ends in a blank.
+  if (!trimmed.empty() && trimmed.back() == ',') trimmed = TrimView(trimmed.substr(0, trimmed.size() - 1));
   return std::string(trimmed);
 }
 

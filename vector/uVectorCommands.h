@@ -31,7 +31,8 @@ std::string FormatVecFloat(long double value);
 std::string FormatPoints(const std::vector<TFPoint>& points);
 // The width field: written only when it differs from 1 by more than 0.001.
 std::string FormatWidth(long double width);
-// The last step of every writer: surrounding blanks and one trailing comma go.
+// The last step of every writer: surrounding blanks and one trailing comma go,
+// and with the comma any blank it leaves at the end.
 std::string FinishLine(std::string_view line);
 
 // The fields after the keyword of a line, consumed left to right.

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include "platform/gui/uWindowCaption.h"
 #include "platform/uQtText.h"
 
 namespace varnik {
@@ -13,6 +14,7 @@ TMessageBoxSink::TMessageBoxSink(QWidget* parent, std::string caption)
 void TMessageBoxSink::Show(const std::string& text, TMessageStyle style) {
   QMessageBox box(style == TMessageStyle::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
                   ToQString(caption_), ToQString(text), QMessageBox::Ok, parent_);
+  KeepEmptyCaptionEmpty(box);
   if (style == TMessageStyle::Foreground) {
     box.show();
     box.raise();
@@ -22,8 +24,10 @@ void TMessageBoxSink::Show(const std::string& text, TMessageStyle style) {
 }
 
 bool TMessageBoxSink::Ask(const std::string& text) {
-  return QMessageBox::question(parent_, ToQString(caption_), ToQString(text),
-                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  QMessageBox box(QMessageBox::Question, ToQString(caption_), ToQString(text),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  KeepEmptyCaptionEmpty(box);
+  return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace varnik

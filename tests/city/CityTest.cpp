@@ -4,6 +4,7 @@
 
 #include "TestFiles.h"
 #include "city/uCity.h"
+#include "map/uCitySaver.h"
 #include "platform/uCodePage.h"
 #include "platform/uMessages.h"
 
@@ -97,7 +98,7 @@ TEST_F(CityTest, LowerCaseMetroFileIsStillTheMetro) {
   dir.Write("Bus.trp", "[Line1]\nName=Bus\nStations=X\n");
   dir.Write("metro.TRP", "[Line1]\nName=M\nStations=X\n");
   Load();
-  EXPECT_EQ(FileNames(), (Texts{"Metro.trp", "Bus.trp"}));
+  EXPECT_EQ(FileNames(), (Texts{"metro.TRP", "Bus.trp"}));
 }
 
 TEST_F(CityTest, TransfersMayOnlyNameFilesLoadedBefore) {
@@ -209,6 +210,31 @@ TEST_F(CityTest, ReloadStartsFromScratch) {
   Load();
   EXPECT_EQ(city.Transports.Items.size(), 1u);
   EXPECT_EQ(city.Stations.size(), 2u);
+}
+
+// Cities copied from a file system that ignores letter case often hold
+// "metro.TRP" or "METRO.MAP". Saving must write the files that were read:
+// a second "Metro.trp" beside the first would stop the next load.
+TEST_F(CityTest, SavesGoToTheFilesThatWereRead) {
+  std::filesystem::remove(dir.Path() / "Metro.map");
+  dir.Write("Town.cty", "[Options]\n");
+  dir.Write("metro.TRP", "[Line1]\nName=M\nStations=X,Y\nDriving=2\n");
+  dir.Write("METRO.MAP", "[Options]\n[M]\nCoordinates=1,1, 2,2\n");
+  Load();
+  {
+    test::TScopedCurrentDir here(dir.Path());
+    EXPECT_TRUE(SaveCity(city.CurrentMap, city.Transports, true));
+  }
+  Texts files;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    files.push_back(entry.path().filename().string());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (Texts{"METRO.MAP", "Town.cty", "metro.TRP"}));
+  EXPECT_NE(dir.ReadBytes("METRO.MAP").find("Rects="), std::string::npos);
+  Load();
+  EXPECT_EQ(FileNames(), Texts{"metro.TRP"});
+  EXPECT_EQ(MapNames(), Texts{"METRO.MAP"});
+  EXPECT_EQ(messages.Texts(), Texts{});
 }
 
 TEST_F(CityTest, BinaryJunkLoadsWithoutCrashing) {

@@ -166,14 +166,23 @@ TEST_F(CommandsTest, FitLabelsToTheTextInTheLabelFont) {
   FitLabels(editor, canvas);
   EXPECT_EQ(canvas.Font.Name, "Arial");
   EXPECT_EQ(canvas.Font.Height, -12);
-  auto width = [&](const char* s) { return canvas.TextExtent(Utf8ToCp1251(s)).cx; };
-  auto height = [&](const char* s) { return canvas.TextExtent(Utf8ToCp1251(s)).cy; };
-  EXPECT_EQ(Station(0, 0).LabelRect, (TRect{60, 80, 60 + width("АЛЬФА") + 2, 80 + height("АЛЬФА")}));
-  EXPECT_EQ(Station(1, 0).LabelRect, (TRect{25, 10, 25 + height("ДЕЛЬТА"), 10 + width("ДЕЛЬТА") + 2}));
-  // A name with a blank goes on two lines; the wider of its halves sets the width.
-  const int32_t twoLines = height("e") + height("ПЛОЩАДЬ, СЕВЕР") - 2;
-  const int32_t wider = std::max({width("ПЛОЩАДЬ,") + 2, width("СЕВЕР"), twoLines});
-  EXPECT_EQ(Station(0, 3).LabelRect, (TRect{410, 90, 410 + wider + 2, 90 + twoLines}));
+  // The texts in the label font (12-pixel Arial): every line is 14 high.
+  const struct {
+    const char* Text;
+    int32_t Width;
+  } extents[] = {{"АЛЬФА", 44}, {"ДЕЛЬТА", 48}, {"ПЛОЩАДЬ,", 68}, {"СЕВЕР", 41}, {"e", 7}};
+  for (const auto& e : extents) {
+    const TSize extent = canvas.TextExtent(Utf8ToCp1251(e.Text));
+    ASSERT_EQ(extent.cx, e.Width) << e.Text;
+    ASSERT_EQ(extent.cy, 14) << e.Text;
+  }
+  // 44 + 2 wide and 14 high.
+  EXPECT_EQ(Station(0, 0).LabelRect, (TRect{60, 80, 106, 94}));
+  // Turned: 14 wide and 48 + 2 high.
+  EXPECT_EQ(Station(1, 0).LabelRect, (TRect{25, 10, 39, 60}));
+  // A name with a blank goes on two lines, 14 + 14 - 2 = 26 high; the wider
+  // of its halves (68 + 2 against 41) and the height give max(70, 41, 26) + 2.
+  EXPECT_EQ(Station(0, 3).LabelRect, (TRect{410, 90, 482, 116}));
   EXPECT_EQ(Station(0, 2).LabelRect, TRect{});  // no label: left alone
   // The drawing waits for the next edit.
   EXPECT_EQ(Map().Layers.back()->Image, layer);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -232,11 +231,9 @@ TEST_F(PolygonTest, UnfilledPolygonGetsNoEdgeInTheNoColour) {
 }
 
 TEST_F(PolygonTest, FarCoordinatesDrawOnlyWhatIsVisible) {
-  const auto start = std::chrono::steady_clock::now();
   DrawPolygon(bitmap, {{-1e9, -1e9}, {1e9, -1e9}, {0, 1e9}}, 4, 0.5);
   EXPECT_EQ(bitmap.Pixel(20, 20), 0x0000FF);
   DrawPolygon(bitmap, {{-1e300, 0}, {1e300, 0}, {0, 1e300}}, 4, 0.5);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 // --- The smooth ellipse -----------------------------------------------------
@@ -331,7 +328,6 @@ TEST(SmoothEllipse, HugeEllipseCostsOnlyTheVisiblePixels) {
   MakeBitmap(bitmap, 50, 40);
   bitmap.Canvas().Brush.Color = 0x00C0FF;
   bitmap.Canvas().Pen.Color = kBlack;
-  const auto start = std::chrono::steady_clock::now();
   DrawSmoothEllipse(bitmap, -1e9, -1e9, 1e9, 1e9, 3);
   EXPECT_EQ(test::CountChanged(bitmap, 0x00C0FF), 0);
   // The ring's left edge through the bitmap, far from the region's start.
@@ -341,7 +337,6 @@ TEST(SmoothEllipse, HugeEllipseCostsOnlyTheVisiblePixels) {
   EXPECT_EQ(bitmap.Pixel(20, 20), kBlack);
   EXPECT_EQ(bitmap.Pixel(30, 20), 0x00C0FF);
   EXPECT_EQ(bitmap.Pixel(49, 20), 0x00C0FF);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST(SmoothEllipse, PartlyOutsideMatchesTheReference) {
@@ -477,12 +472,24 @@ TEST_F(TextTest, EndsWithEscapementZeroAndSolidBrush) {
   EXPECT_EQ(bitmap.Canvas().Font.Height, -12);
 }
 
+// How long these take is measured by bench_absurd_sizes; here, what shows.
 TEST_F(TextTest, AbsurdSizesAreBounded) {
-  const auto start = std::chrono::steady_clock::now();
   DrawText(0, bitmap.Canvas(), "Huge", 0, 0, 1e9, clip, 2, 5);
+  Reset(bitmap);
   DrawText(30, bitmap.Canvas(), "Huge", 1e12, -1e12, -1e9, clip, 4, 0);
+  EXPECT_EQ(test::CountChanged(bitmap), 0);
+  // A size below one pixel is one pixel: the word stays at its anchor.
+  Reset(bitmap);
   DrawText(0, bitmap.Canvas(), "Tiny", 10, 10, 0.2, clip, 4, 0);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  int changed = 0, nearTheAnchor = 0;
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 160; ++x) {
+      if (bitmap.Pixel(x, y) == kWhite) continue;
+      ++changed;
+      nearTheAnchor += x >= 10 && x < 16 && y >= 10 && y < 13;
+    }
+  EXPECT_GT(changed, 0);
+  EXPECT_EQ(nearTheAnchor, changed);
 }
 
 }  // namespace

@@ -256,6 +256,53 @@ TEST(Image, AViewZoomedPast32767PixelsStillShowsThePicture) {
     }
 }
 
+// A GIF may be 65535 pixels long. One pixel across it is small in memory and
+// loads and draws like any other picture. wide.gif and tall.gif hold 16
+// stripes of 4096 pixels, stripe k in palette colour k.
+TEST(Image, PicturesLongerThan32767PixelsLoadAndDraw) {
+  auto stripe = [](int k) { return TColor(16 * k | (255 - 16 * k) << 8 | (37 * k % 256) << 16); };
+  auto near = [](TColor c, TColor expected, int tolerance) {
+    return std::abs(test::Red(c) - test::Red(expected)) <= tolerance &&
+           std::abs(test::Green(c) - test::Green(expected)) <= tolerance &&
+           std::abs(test::Blue(c) - test::Blue(expected)) <= tolerance;
+  };
+  TImage wide, tall;
+  ASSERT_TRUE(wide.LoadFromFile(ImagePath("wide.gif")));
+  ASSERT_TRUE(tall.LoadFromFile(ImagePath("tall.gif")));
+  EXPECT_EQ(wide.Width, 65535);
+  EXPECT_EQ(wide.Height, 1);
+  EXPECT_EQ(tall.Width, 1);
+  EXPECT_EQ(tall.Height, 65535);
+
+  // Unscaled from column 40000 on: stripe 9 up to column 40959, then 10.
+  TBitmap target;
+  MakeBitmap(target, 1100, 2, kRed);
+  wide.Draw(target, {0, 0, 1100, 2}, TZoom(1, 1).Scale, 1, -40000, 0);
+  EXPECT_EQ(target.Pixel(0, 0), stripe(9));
+  EXPECT_EQ(target.Pixel(959, 0), stripe(9));
+  EXPECT_EQ(target.Pixel(960, 0), stripe(10));
+  EXPECT_EQ(target.Pixel(0, 1), kRed);
+
+  // Zoomed to 1024 pixels along and 2 across, stripe k covers 64k .. 64k + 63.
+  for (int level : {1, 4}) {
+    const int tolerance = level == 1 ? 0 : 2;  // the resampler's weights do not sum to exactly 1
+    MakeBitmap(target, 1100, 3, kRed);
+    wide.Draw(target, {0, 0, 1100, 3}, TZoom(1.0L / 64, 2).Scale, level, 0, 0);
+    TBitmap column;
+    MakeBitmap(column, 3, 1100, kRed);
+    tall.Draw(column, {0, 0, 3, 1100}, TZoom(2, 1.0L / 64).Scale, level, 0, 0);
+    for (int k = 0; k < 16; ++k)
+      for (int across = 0; across < 2; ++across) {
+        EXPECT_PRED3(near, target.Pixel(64 * k + 32, across), stripe(k), tolerance) << level << " " << k;
+        EXPECT_PRED3(near, column.Pixel(across, 64 * k + 32), stripe(k), tolerance) << level << " " << k;
+      }
+    EXPECT_EQ(target.Pixel(1024, 0), kRed) << level;
+    EXPECT_EQ(target.Pixel(10, 2), kRed) << level;
+    EXPECT_EQ(column.Pixel(0, 1024), kRed) << level;
+    EXPECT_EQ(column.Pixel(2, 10), kRed) << level;
+  }
+}
+
 TEST(Image, ZoomedPicturesOutsideTheClipOrMirroredDrawNothing) {
   TImage image;
   ASSERT_TRUE(image.LoadFromFile(ImagePath("gradient100.bmp")));

@@ -97,6 +97,42 @@ TEST(VecDialect, FileRoundTripIsCanonical) {
   EXPECT_EQ(fromFile.SaveToText(), expected);
 }
 
+// A line holding only its keyword (the command column inserts "Image "
+// with its blank) reads every field as empty and is written without a
+// blank at its end, in a form that reads back to itself.
+TEST(VecDialect, ABareKeywordIsWrittenWithoutATrailingBlank) {
+  const std::pair<const char*, const char*> table[] = {
+      {"Size", "Size 0x0"},
+      {"pencolor", "PenColor 000000"},
+      {"BRUSHCOLOR", "BrushColor 000000"},
+      {"Line", "Line"},
+      {"Spline ", "Spline"},
+      {"Sine", "Sine 0"},
+      {"Dashed", "Dashed"},
+      {"Stairs", "Stairs"},
+      {"Arrow", "Arrow"},
+      {"Ellipse", "Ellipse"},
+      {"Railway", "Railway 0, 0, 0"},
+      // The empty text keeps its comma; the one after it goes.
+      {"TextOut", "TextOut , 0, 0, 0,"},
+      {"AngleTextOut", "AngleTextOut 0, , 0, 0, 0,"},
+      {"Polygon", "Polygon"},
+      {"SpotRect", "SpotRect 0, 0, 0, 0"},
+      {"SpotCircle", "SpotCircle 0, 0, 0"},
+      {"Angle", "Angle 0"},
+      {"Opaque", "Opaque 0"},
+      {"Image", "Image"},
+      {"Image ", "Image"},
+      {"IMAGE", "Image"},
+      {"iMaGe  ", "Image"},
+  };
+  for (auto [line, canonical] : table) {
+    const std::string written = ReadCommandFromString(line)->SaveToString();
+    EXPECT_EQ(written, canonical) << "[" << line << "]";
+    EXPECT_EQ(ReadCommandFromString(written)->SaveToString(), written) << "[" << line << "]";
+  }
+}
+
 TEST(VecDialect, TextOutWriterQuotesAndEscapes) {
   const std::pair<const char*, const char*> table[] = {
       {"plain", "TextOut Arial, 10, 1, 2, plain"},

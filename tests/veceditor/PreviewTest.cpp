@@ -241,6 +241,20 @@ TEST_F(PreviewTest, CtrlRightShowsTheCoordinatesAndForgetsThePress) {
   EXPECT_TRUE(host.Inserted.empty());
 }
 
+TEST_F(PreviewTest, CapsLockTurnsTheCtrlGesturesIntoPlainPresses) {
+  Load("Line 40,30\r\n");
+  TPointerEvent left = WithCtrl(At(40, 30));
+  left.CapsLock = true;
+  preview.Press(left);
+  EXPECT_TRUE(host.Inserted.empty());
+  EXPECT_EQ(preview.Selection, std::vector<TFPoint*>{&PointOf(1, 0)});
+  TPointerEvent right = WithCtrl(At(40, 30, TPointerButton::Right));
+  right.CapsLock = true;
+  preview.Press(right);
+  EXPECT_TRUE(messages.Entries.empty());
+  EXPECT_EQ(preview.PressedButton, TPointerButton::Right);
+}
+
 TEST_F(PreviewTest, RightDragTurnsInStepsOfFiveDegrees) {
   Load("");
   const long double degree = std::numbers::pi_v<long double> / 180;

@@ -153,5 +153,19 @@ TEST(BoxText, DocumentTextAndFileBytes) {
   for (const auto& row : table) EXPECT_EQ(FileTextOfBoxText(row.Box), row.File) << row.Box;
 }
 
+// Files written elsewhere may end their lines with a line feed alone; the
+// editor reads that as a line end too, whatever mix the file holds.
+TEST(BoxText, FileBytesEndLinesAtEveryLineEnd) {
+  const struct {
+    const char* File;
+    const char* Document;
+  } table[] = {
+      {"", ""},         {"a\nb\n", "a\r\nb\r\n"}, {"a\r\nb", "a\r\nb"},
+      {"a\rb", "a\rb"}, {"a\n\nb", "a\r\n\r\nb"}, {"a\r\n\nb\r", "a\r\n\r\nb\r"},
+      {"\n", "\r\n"},   {"a\n\rb", "a\r\n\rb"},
+  };
+  for (const auto& row : table) EXPECT_EQ(DocumentTextOfFileText(row.File), row.Document) << row.File;
+}
+
 }  // namespace
 }  // namespace varnik

@@ -164,6 +164,16 @@ class PreviewGesturesTest : public QObject {
     QVERIFY(!form->Modified());
   }
 
+  void ctrlClicksWithCapsLockOnDoNothingOfTheirOwn() {
+    auto form = StartOn("Size 200x100\r\n");
+    QVERIFY(form);
+    form->SetLockKeys(std::make_unique<TFixedLockKeys>(true));
+    QTest::mouseClick(&form->PaintBox(), Qt::LeftButton, Qt::ControlModifier, ScreenOf(*form, 30, 40));
+    QTest::mouseClick(&form->PaintBox(), Qt::RightButton, Qt::ControlModifier, ScreenOf(*form, 30, 40));
+    QCOMPARE(MemoText(*form), std::string("Size 200x100\n"));
+    QVERIFY(messages_->Entries.empty());
+  }
+
   void wheelAndRightDragZoomAndTurnTheView() {
     auto form = StartOn("Size 200x100\r\n");
     QVERIFY(form);

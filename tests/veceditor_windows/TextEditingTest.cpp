@@ -50,6 +50,16 @@ class TextEditingTest : public QObject {
     QCOMPARE(dir_->ReadBytes("shapes.vec"), VecTestFile("shapes.vec"));
   }
 
+  void aFileWithLineFeedsIsShownAndSavedWhole() {
+    dir_->WriteBytes("lf.vec", "Size 10x10\nLine 1,2, 3,4\n; note\n");
+    auto form = StartWindow({PathArgument(dir_->Path() / "lf.vec")});
+    QVERIFY(form);
+    QCOMPARE(MemoText(*form), std::string("Size 10x10\nLine 1,2, 3,4\n; note\n"));
+    QCOMPARE(form->Document().Commands.size(), size_t{3});
+    QVERIFY(QMetaObject::invokeMethod(&form->AutoSaveTimer(), "timeout"));
+    QCOMPARE(dir_->ReadBytes("lf.vec"), std::string("Size 10x10\r\nLine 1,2, 3,4\r\n; note\r\n"));
+  }
+
   void typingALineChangesTheDocument() {
     auto form = StartOnShapes();
     QVERIFY(form);

@@ -40,6 +40,16 @@ inline std::unique_ptr<MainForm> StartWindow(const QStringList& arguments,
   return form;
 }
 
+// Lock keys in a state the test chooses.
+class TFixedLockKeys : public TLockKeys {
+ public:
+  explicit TFixedLockKeys(bool capsLock) : capsLock_(capsLock) {}
+  bool CapsLockOn() const override { return capsLock_; }
+
+ private:
+  bool capsLock_;
+};
+
 inline QString PathArgument(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
 inline QPushButton* Button(QWidget& root, const QString& caption) {

@@ -242,6 +242,11 @@ def make_gifs():
     write("noframe.gif", gif_file(W, H, 2, []))
     write("notagif.gif", b"GIF? no: a text file.\r\n")
     write("oversized.gif", gif_file(65535, 65535, 2, [gif_frame(0, 0, 2, 2, [1, 2, 3, 4])]))
+    # The longest sides a GIF can have, one pixel across: stripes of 4096
+    # pixels, stripe k in palette index k (the last stripe one pixel short).
+    stripes = [i // 4096 for i in range(65535)]
+    write("wide.gif", gif_file(65535, 1, 0, [gif_frame(0, 0, 65535, 1, stripes)]))
+    write("tall.gif", gif_file(1, 65535, 0, [gif_frame(0, 0, 1, 65535, stripes)]))
 
 
 # --- BMP -------------------------------------------------------------------

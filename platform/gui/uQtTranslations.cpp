@@ -1,0 +1,20 @@
+#include "platform/gui/uQtTranslations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+
+namespace varnik {
+
+TQtTranslations::TQtTranslations() {
+  // The interface speaks Russian whatever the system's locale.
+  loaded_ = translator_.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+            QCoreApplication::installTranslator(&translator_);
+}
+
+TQtTranslations::~TQtTranslations() {
+  if (loaded_) QCoreApplication::removeTranslator(&translator_);
+}
+
+}  // namespace varnik
