@@ -1,6 +1,7 @@
 #include "editor/fJourney.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFormLayout>
@@ -29,8 +30,9 @@ QString Duration(int64_t seconds) { return Text(DurationText(seconds, "мин", 
 QString StationName(const TStop* stop) { return ToQString(stop->Station->Name); }
 
 // "Красная: Заводская → Вокзальная, 2 мин 10 с (ожидание 1 мин 30 с)" or
-// "Пешком: Театральная (Красная) → Театральная (Кольцевая), 2 мин 30 с".
-QString LegText(const TJourneyLeg& leg) {
+// "Пешком: Театральная (Красная) → Театральная (Кольцевая), 2 мин 30 с". A
+// ride tells its wait when a delay column is chosen, even a wait of 0.
+QString LegText(const TJourneyLeg& leg, bool withWait) {
   const QString arrow = Text(" → ");
   if (leg.Kind == TLegKind::Walk) {
     return Text("Пешком: ") + StationName(leg.Stops[0]) + " (" + ToQString(leg.Stops[0]->Route->Name) + ")" +
@@ -40,7 +42,7 @@ QString LegText(const TJourneyLeg& leg) {
   QStringList stations;
   for (const TStop* stop : leg.Stops) stations.push_back(StationName(stop));
   QString text = ToQString(leg.Route->Name) + ": " + stations.join(arrow) + ", " + Duration(leg.Seconds);
-  if (leg.WaitSeconds > 0) text += Text(" (ожидание ") + Duration(leg.WaitSeconds) + ")";
+  if (withWait) text += Text(" (ожидание ") + Duration(leg.WaitSeconds) + ")";
   return text;
 }
 
@@ -97,7 +99,6 @@ TJourneyForm::TJourneyForm(const TCity& city, TJourneyShown onJourney, QWidget* 
   connect(DelayBox, &QComboBox::currentIndexChanged, this, [this] {
     if (!FromEdit->text().isEmpty() && !ToEdit->text().isEmpty()) Search();
   });
-  Refresh();
 }
 
 void TJourneyForm::Refresh() {
@@ -138,7 +139,8 @@ void TJourneyForm::Search() {
 
 void TJourneyForm::ShowJourney(const TJourney& journey) {
   Legs->clear();
-  for (const TJourneyLeg& leg : journey.Legs) Legs->addItem(LegText(leg));
+  const bool withWaits = DelayBox->currentIndex() > 0;
+  for (const TJourneyLeg& leg : journey.Legs) Legs->addItem(LegText(leg, withWaits));
   Summary->setText(Text("Всего ") + Duration(journey.TotalSeconds) + Text(", посадок: ") +
                    QString::number(journey.Boardings));
   onJourney_(&journey);
@@ -148,6 +150,12 @@ void TJourneyForm::ShowProblem(const QString& text) {
   Legs->clear();
   Summary->setText(text);
   onJourney_(nullptr);
+}
+
+void TJourneyForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Refresh();
+  if (!FromEdit->text().isEmpty() && !ToEdit->text().isEmpty()) Search();
 }
 
 void TJourneyForm::closeEvent(QCloseEvent* event) {

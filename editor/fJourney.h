@@ -44,6 +44,9 @@ class TJourneyForm : public QWidget {
   QLabel* Summary = nullptr;
 
  protected:
+  // Opening the window again takes up the city as it is now and shows the
+  // journey between the names still typed, so the map and the list agree.
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

@@ -286,8 +286,6 @@ bool TMainForm::Save() {
 void TMainForm::OpenJourneyWindow() {
   if (journeyForm_ == nullptr) {
     journeyForm_ = new TJourneyForm(*city_, [this](const TJourney* journey) { ShowJourney(journey); }, this);
-  } else {
-    journeyForm_->Refresh();
   }
   journeyForm_->show();
   journeyForm_->raise();

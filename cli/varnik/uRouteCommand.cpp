@@ -35,7 +35,8 @@ void ReportUnknownStation(const std::string& typed, const std::vector<std::strin
   std::cerr << "\n";
 }
 
-void PrintText(const TJourney& journey) {
+// With a delay column chosen every ride tells its wait, 0 included.
+void PrintText(const TJourney& journey, bool withWaits) {
   for (const TJourneyLeg& leg : journey.Legs) {
     if (leg.Kind == TLegKind::Walk) {
       std::cout << "walk " << StationName(leg.Stops[0]) << " (" << Utf8(leg.Stops[0]->Route->Name) << ") -> "
@@ -46,7 +47,7 @@ void PrintText(const TJourney& journey) {
     std::cout << "ride " << Utf8(leg.Route->Name) << ": ";
     for (size_t i = 0; i < leg.Stops.size(); ++i) std::cout << (i ? " -> " : "") << StationName(leg.Stops[i]);
     std::cout << ": " << Duration(leg.Seconds);
-    if (leg.WaitSeconds > 0) std::cout << " (after a wait of " << Duration(leg.WaitSeconds) << ")";
+    if (withWaits) std::cout << " (after a wait of " << Duration(leg.WaitSeconds) << ")";
     std::cout << "\n";
   }
   std::cout << "total: " << Duration(journey.TotalSeconds) << ", " << journey.Boardings
@@ -122,14 +123,14 @@ int PrintRoute(const TCity& city, const TRouteRequest& request) {
   int exitCode = 0;
   const std::optional<TJourney> journey = FindRequestedJourney(city, request, exitCode);
   if (!journey) return exitCode;
+  // The column as the city captions it (found, or there would be no journey).
+  std::optional<std::string> delay;
+  if (!request.Delay.empty())
+    delay = DelayColumns(city.DelayNames)[FindDelayColumn(city.DelayNames, Utf8ToCp1251(request.Delay))];
   if (request.Json) {
-    std::optional<std::string> delay;
-    if (!request.Delay.empty()) {
-      delay = DelayColumns(city.DelayNames)[FindDelayColumn(city.DelayNames, Utf8ToCp1251(request.Delay))];
-    }
     std::cout << JourneyJson(*journey, delay).dump(2) << "\n";
   } else {
-    PrintText(*journey);
+    PrintText(*journey, delay.has_value());
   }
   return 0;
 }

@@ -44,7 +44,7 @@ TEST_F(RouteCliTest, PrintsTheLegsAndTheTotal) {
   EXPECT_EQ(r.Out,
             "ride Синяя: Север -> Центр: 2 min (after a wait of 2 min)\n"
             "walk Центр (Синяя) -> Центр (Красная): 45 s\n"
-            "ride Красная: Центр -> Восток, конечная: 1 min 30 s\n"
+            "ride Красная: Центр -> Восток, конечная: 1 min 30 s (after a wait of 0 min)\n"
             "total: 6 min 15 s, 2 boardings\n");
 }
 

@@ -67,6 +67,9 @@ class JourneyWindowTest : public QObject {
     w->close();
     QVERIFY(!s.form->JourneyShown());
     QCOMPARE(PaintedAt(s, 350, 100), off);
+    // Opened again, it shows the journey of the names still typed.
+    s.form->OpenJourneyWindow();
+    QVERIFY(s.form->JourneyShown());
   }
 
   void anUnknownNameSuggestsSimilarOnesAndClearsTheMap() {
