@@ -125,11 +125,13 @@ int main(int argc, char** argv) {
   varnik::AddRenderOptions(*render, renderOptions);
   std::vector<std::string> renderRoute;
   std::string renderDelay;
-  render->add_option("--route", renderRoute, "highlight the fastest journey from FROM to TO")
-      ->expected(2)
-      ->type_name("FROM TO");
+  CLI::Option* routeOption =
+      render->add_option("--route", renderRoute, "highlight the fastest journey from FROM to TO")
+          ->expected(2)
+          ->type_name("FROM TO");
   render->add_option("--delay", renderDelay, "wait for trains as the city's delay column NAME says")
-      ->type_name("NAME");
+      ->type_name("NAME")
+      ->needs(routeOption);
   CLI::App* save = app.add_subcommand("save", "load the city, then save it as the editor does on closing");
   save->add_option("DIR", dir, "city directory (default: the current directory)");
   save->add_option("--map", mapName, "file name of the map to save, as the editor's argument");
