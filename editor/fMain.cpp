@@ -11,9 +11,11 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <set>
 
 #include "city/uCity.h"
+#include "editor/fJourney.h"
 #include "editor/fStationProperties.h"
 #include "editor/uEditorCommands.h"
 #include "editor/uEditorPainter.h"
@@ -153,6 +155,7 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
   saveTimer_.setInterval(kSaveMs);
   connect(&saveTimer_, &QTimer::timeout, this, [this] { Save(); });
   saveTimer_.start();
+  new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this, [this] { OpenJourneyWindow(); });
 }
 
 TMainForm::~TMainForm() {
@@ -280,6 +283,21 @@ bool TMainForm::Save() {
   return saved;
 }
 
+void TMainForm::OpenJourneyWindow() {
+  if (journeyForm_ == nullptr) {
+    journeyForm_ = new TJourneyForm(*city_, [this](const TJourney* journey) { ShowJourney(journey); }, this);
+  }
+  journeyForm_->show();
+  journeyForm_->raise();
+  journeyForm_->activateWindow();
+}
+
+void TMainForm::ShowJourney(const TJourney* journey) {
+  journey_.reset();
+  if (journey != nullptr) journey_ = *journey;
+  area_->update();
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
   // Closing is the last chance for the edits: every file that cannot be
   // written is reported again, also one the timer has reported before, and
@@ -296,7 +314,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::Paint(QPaintEvent*) {
   const int level = settleTimer_.isActive() ? 1 : Settings().SmoothLevel;
-  PaintEditor(*editor_, canvas_, level, ToColor(palette().color(QPalette::Window)));
+  PaintEditor(*editor_, canvas_, level, ToColor(palette().color(QPalette::Window)),
+              journey_ ? &*journey_ : nullptr);
   QPainter painter(area_);
   painter.drawImage(0, 0, canvas_.Image());
 }

@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 
+#include "journeys/uJourney.h"
 #include "platform/uBitmap.h"
 
 class QCheckBox;
@@ -23,6 +24,7 @@ class QPushButton;
 namespace varnik {
 
 class TCity;
+class TJourneyForm;
 class TMainForm;
 class TMapEditor;
 class TMemo;
@@ -67,6 +69,15 @@ class TMainForm : public QWidget {
   // save succeeds again. False when some file could not be written.
   bool Save();
 
+  // Opens the journey planner's window (Ctrl+R), or brings it to the front
+  // when it is open already.
+  void OpenJourneyWindow();
+  // The planner's window, once it has been opened.
+  TJourneyForm* JourneyWindow() { return journeyForm_; }
+  // Whether a journey is drawn over the map (while the planner's window is
+  // open and shows one).
+  bool JourneyShown() const { return journey_.has_value(); }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -83,6 +94,8 @@ class TMainForm : public QWidget {
   // Runs a panel command and repaints.
   void Run(const std::function<void()>& command);
   void Arrow(int dx, int dy);
+  // Draws `journey` (copied) over the map from now on; nullptr: no more.
+  void ShowJourney(const TJourney* journey);
 
   void Paint(QPaintEvent* event);
   void AreaResized(int width, int height);
@@ -107,6 +120,8 @@ class TMainForm : public QWidget {
   QLineEdit* gridStep_ = nullptr;
   QLineEdit* factor_ = nullptr;
   QPlainTextEdit* memoBox_ = nullptr;
+  TJourneyForm* journeyForm_ = nullptr;
+  std::optional<TJourney> journey_;
 
   std::unique_ptr<TCity> city_;
   std::unique_ptr<TMemo> memo_;

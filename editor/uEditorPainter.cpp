@@ -5,6 +5,7 @@
 
 #include "city/uCity.h"
 #include "editor/uMapEditor.h"
+#include "journeys/drawing/uJourneyDrawing.h"
 #include "map/uMetroMap.h"
 #include "platform/uBitmap.h"
 #include "platform/uCanvas.h"
@@ -88,12 +89,13 @@ void PaintMarkers(TMapEditor& editor, TCanvas& canvas) {
 
 }  // namespace
 
-void PaintEditor(TMapEditor& editor, TBitmap& bitmap, int level, TColor background) {
+void PaintEditor(TMapEditor& editor, TBitmap& bitmap, int level, TColor background, const TJourney* journey) {
   bitmap.Fill(background);
   TMetroMap* map = editor.Map();
   if (map == nullptr || bitmap.Empty()) return;
   DrawCurrentMap(editor.City.CurrentMap, bitmap, level, editor.View);
   if (editor.Options.WhiteLines) PaintWhiteLines(*map, bitmap, level, editor.View);
+  if (journey != nullptr) DrawJourney(bitmap, level, editor.View, *map, *journey);
   TCanvas& canvas = bitmap.Canvas();
   PaintRectangles(editor, *map, canvas);
   PaintMarkers(editor, canvas);

@@ -10,11 +10,14 @@
 namespace varnik {
 
 class TBitmap;
+class TJourney;
 class TMapEditor;
 
 // Paints everything into `bitmap` (the size of the drawing area) at
 // smoothing `level`, on `background`. Without a current map only the
-// background is filled.
-void PaintEditor(TMapEditor& editor, TBitmap& bitmap, int level, TColor background);
+// background is filled. A `journey` is drawn over the map (the map faded)
+// and under the editing aids, which stay as they are.
+void PaintEditor(TMapEditor& editor, TBitmap& bitmap, int level, TColor background,
+                 const TJourney* journey = nullptr);
 
 }  // namespace varnik

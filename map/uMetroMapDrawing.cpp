@@ -7,6 +7,8 @@
 // Order matters, since later commands paint over earlier ones: connections,
 // then station circles, legends, transfer corridors, and the labels last.
 
+#include "map/uMetroMapDrawing.h"
+
 #include <string_view>
 
 #include "image/uImage.h"
@@ -38,8 +40,10 @@ void AddCircle(TVectorImage& image, const TMetroMapStation& station, long double
   image.AddPointToLast(c.X + radius, c.Y + radius);
 }
 
-void AddConnection(TVectorImage& image, const TMetroMapLine& line, const TMetroMapStation* a,
-                   const TMetroMapStation* b) {
+}  // namespace
+
+void AddMapConnection(TVectorImage& image, const TMetroMapLine& line, const TMetroMapStation* a,
+                      const TMetroMapStation* b) {
   if (a == nullptr || b == nullptr || !a->Coordinate.Placed() || !b->Coordinate.Placed()) return;
   // A link without a driving time is not in service yet: it is dashed and
   // drawn thinner.
@@ -64,6 +68,8 @@ void AddConnection(TVectorImage& image, const TMetroMapLine& line, const TMetroM
   }
 }
 
+namespace {
+
 // Every link of the line once: from the side that lists it forward, or from
 // the backward side when the other end does not list it forward.
 void AddConnections(TVectorImage& image, const TMetroMapLine& line) {
@@ -71,32 +77,34 @@ void AddConnections(TVectorImage& image, const TMetroMapLine& line) {
   for (const auto& station : line.Stations) {
     const TStop* stop = station->Stop;
     for (const auto& next : stop->Forward) {
-      AddConnection(image, line, station.get(), line.FindMetroMapStationFromStop(next->Stop));
+      AddMapConnection(image, line, station.get(), line.FindMetroMapStationFromStop(next->Stop));
     }
     for (const auto& previous : stop->Backward) {
       bool listedForward = false;
       for (const auto& back : previous->Stop->Forward) listedForward = listedForward || back->Stop == stop;
       if (!listedForward) {
-        AddConnection(image, line, station.get(), line.FindMetroMapStationFromStop(previous->Stop));
+        AddMapConnection(image, line, station.get(), line.FindMetroMapStationFromStop(previous->Stop));
       }
     }
   }
 }
 
-void AddStations(TVectorImage& image, const TMetroMapLine& line) {
-  for (const auto& station : line.Stations) {
-    if (!station->Coordinate.Placed()) continue;
-    const long double r = station->Diameter / 2.0L;
-    image.AddPenColor(kStationRim);
-    image.AddBrushColor(line.Color);
-    AddCircle(image, *station, r);
-    if (LacksDrivingTimes(*station)) {
-      image.AddPenColor(kWhite);
-      image.AddBrushColor(kWhite);
-      AddCircle(image, *station, r - 4);
-    }
+}  // namespace
+
+void AddMapStation(TVectorImage& image, const TMetroMapLine& line, const TMetroMapStation& station) {
+  if (!station.Coordinate.Placed()) return;
+  const long double r = station.Diameter / 2.0L;
+  image.AddPenColor(kStationRim);
+  image.AddBrushColor(line.Color);
+  AddCircle(image, station, r);
+  if (LacksDrivingTimes(station)) {
+    image.AddPenColor(kWhite);
+    image.AddBrushColor(kWhite);
+    AddCircle(image, station, r - 4);
   }
 }
+
+namespace {
 
 // A short piece of the line with a station circle in its middle.
 void AddLegend(TVectorImage& image, const TMetroMapLine& line) {
@@ -121,17 +129,18 @@ struct TTransferEnd {
   const TMetroMapLine* Line;
 };
 
-void AddTransferLines(TVectorImage& image, const TMetroMap& map, int32_t narrowing) {
-  for (const auto& transfer : map.Transfers) {
-    if (!transfer->Visible) continue;
-    image.AddLine(transfer->Station1->Diameter - narrowing);
-    image.AddPointToLast(transfer->Station1->Coordinate.X, transfer->Station1->Coordinate.Y);
-    image.AddPointToLast(transfer->Station2->Coordinate.X, transfer->Station2->Coordinate.Y);
+void AddTransferLines(TVectorImage& image, const std::vector<TStationPair>& transfers, int32_t narrowing) {
+  for (const auto& [station1, station2] : transfers) {
+    image.AddLine(station1->Diameter - narrowing);
+    image.AddPointToLast(station1->Coordinate.X, station1->Coordinate.Y);
+    image.AddPointToLast(station2->Coordinate.X, station2->Coordinate.Y);
   }
 }
 
+}  // namespace
+
 // A white corridor with a black outline joining white-ringed stations.
-void AddTransfers(TVectorImage& image, const TMetroMap& map) {
+void AddMapTransfers(TVectorImage& image, const TMetroMap& map, const std::vector<TStationPair>& transfers) {
   std::vector<TTransferEnd> ends;
   auto collect = [&](const TMetroMapStation* station) {
     if (!station->Coordinate.Placed()) return;
@@ -140,20 +149,19 @@ void AddTransfers(TVectorImage& image, const TMetroMap& map) {
     }
     ends.push_back({station, map.FindLineByStation(station)});
   };
-  for (const auto& transfer : map.Transfers) {
-    if (!transfer->Visible) continue;
-    collect(transfer->Station1);
-    collect(transfer->Station2);
+  for (const auto& [station1, station2] : transfers) {
+    collect(station1);
+    collect(station2);
   }
   image.AddPenColor(kBlack);
   image.AddBrushColor(kBlack);
-  AddTransferLines(image, map, 2);
+  AddTransferLines(image, transfers, 2);
   for (const TTransferEnd& end : ends) AddCircle(image, *end.Station, end.Station->Diameter / 2.0L + 3);
   image.AddPenColor(kWhite);
   image.AddBrushColor(kWhite);
   for (const TTransferEnd& end : ends) AddCircle(image, *end.Station, end.Station->Diameter / 2.0L + 2);
   image.AddPenColor(kWhite);
-  AddTransferLines(image, map, 4);
+  AddTransferLines(image, transfers, 4);
   for (const TTransferEnd& end : ends) {
     const TColor color = end.Line != nullptr ? end.Line->Color : kBlack;
     image.AddPenColor(color);
@@ -166,13 +174,15 @@ void AddTransfers(TVectorImage& image, const TMetroMap& map) {
   }
 }
 
-}  // namespace
-
 void TMetroMap::BuildLineDrawing(TVectorImage& image) const {
   for (const auto& line : Lines) AddConnections(image, *line);
-  for (const auto& line : Lines) AddStations(image, *line);
+  for (const auto& line : Lines)
+    for (const auto& station : line->Stations) AddMapStation(image, *line, *station);
   for (const auto& line : Lines) AddLegend(image, *line);
-  AddTransfers(image, *this);
+  std::vector<TStationPair> visible;
+  for (const auto& transfer : Transfers)
+    if (transfer->Visible) visible.emplace_back(transfer->Station1, transfer->Station2);
+  AddMapTransfers(image, *this, visible);
 }
 
 // --- Labels --------------------------------------------------------------
@@ -207,8 +217,10 @@ void AddLabelText(TVectorImage& image, const TMetroMapLine& line, const std::str
   AddText(image, c, text, alignment, angle, x, y);
 }
 
-void AddLabel(TVectorImage& image, const TMetroMap& map, const TMetroMapLine& line,
-              const TMetroMapStation& station) {
+}  // namespace
+
+void AddMapLabel(TVectorImage& image, const TMetroMap& map, const TMetroMapLine& line,
+                 const TMetroMapStation& station) {
   image.AddBrushColor(line.LabelsBColor);
   const TRect& r = station.LabelRect;
   if (r.Left <= 0) return;
@@ -246,8 +258,6 @@ void AddLabel(TVectorImage& image, const TMetroMap& map, const TMetroMapLine& li
   AddLabelText(image, line, text, alignment, 0, x, y);
 }
 
-}  // namespace
-
 void TMetroMap::BuildLabelDrawing(TVectorImage& image) const {
   if (!IsVector) {
     // White boxes over the labels printed in the background picture.
@@ -267,7 +277,7 @@ void TMetroMap::BuildLabelDrawing(TVectorImage& image) const {
     }
   }
   for (const auto& line : Lines) {
-    for (const auto& station : line->Stations) AddLabel(image, *this, *line, *station);
+    for (const auto& station : line->Stations) AddMapLabel(image, *this, *line, *station);
   }
 }
 

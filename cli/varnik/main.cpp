@@ -9,11 +9,13 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "city/uCity.h"
 #include "cli/common/uRenderView.h"
 #include "cli/varnik/uCityJson.h"
 #include "cli/varnik/uMapCommands.h"
+#include "cli/varnik/uRouteCommand.h"
 #include "platform/uCodePage.h"
 #include "platform/uFiles.h"
 #include "platform/uMessages.h"
@@ -80,17 +82,32 @@ int RunMapCommand(const std::string& dir, const std::string& mapName,
   return command(city);
 }
 
-int RunRender(const std::string& dir, const std::string& mapName, TRenderOptions options) {
+// `route` (two names) draws the journey between them over the map.
+int RunRender(const std::string& dir, const std::string& mapName, TRenderOptions options,
+              const std::vector<std::string>& route, const std::string& delay) {
   // The output is named from where the tool was started, before entering DIR.
   options.Out = std::filesystem::absolute(options.Out).string();
-  return RunMapCommand(dir, mapName, [&](TCity& city) { return RenderMap(city, options); });
+  return RunMapCommand(dir, mapName, [&](TCity& city) {
+    if (route.empty()) return RenderMap(city, options, nullptr);
+    int exitCode = 0;
+    const std::optional<TJourney> journey = FindRequestedJourney(city, {route[0], route[1], delay}, exitCode);
+    return journey ? RenderMap(city, options, &*journey) : exitCode;
+  });
+}
+
+int RunRoute(const std::string& dir, const TRouteRequest& request) {
+  TCity city;
+  TRecordingSink messages;
+  if (!LoadCity(dir, city, messages)) return kExitCannotEnter;
+  PrintLines(stderr, messages.Texts());
+  return PrintRoute(city, request);
 }
 
 }  // namespace
 }  // namespace varnik
 
 int main(int argc, char** argv) {
-  CLI::App app{"varnik: check, dump and draw the schematic maps of a city directory"};
+  CLI::App app{"varnik: check, dump and draw the schematic maps of a city directory; plan journeys"};
   app.require_subcommand(1);
   std::string dir = ".";
 
@@ -106,6 +123,15 @@ int main(int argc, char** argv) {
   render->add_option("DIR", dir, "city directory (default: the current directory)");
   render->add_option("--map", mapName, "file name of the map (default: the current map)");
   varnik::AddRenderOptions(*render, renderOptions);
+  std::vector<std::string> renderRoute;
+  std::string renderDelay;
+  CLI::Option* routeOption =
+      render->add_option("--route", renderRoute, "highlight the fastest journey from FROM to TO")
+          ->expected(2)
+          ->type_name("FROM TO");
+  render->add_option("--delay", renderDelay, "wait for trains as the city's delay column NAME says")
+      ->type_name("NAME")
+      ->needs(routeOption);
   CLI::App* save = app.add_subcommand("save", "load the city, then save it as the editor does on closing");
   save->add_option("DIR", dir, "city directory (default: the current directory)");
   save->add_option("--map", mapName, "file name of the map to save, as the editor's argument");
@@ -113,10 +139,21 @@ int main(int argc, char** argv) {
   layer->add_option("DIR", dir, "city directory (default: the current directory)");
   layer->add_option("--map", mapName, "file name of the map (default: the current map)");
 
+  std::string routeDir;
+  varnik::TRouteRequest routeRequest;
+  CLI::App* route = app.add_subcommand("route", "print the fastest journey between two stations");
+  route->add_option("DIR", routeDir, "city directory")->required();
+  route->add_option("FROM", routeRequest.From, "station to start from")->required();
+  route->add_option("TO", routeRequest.To, "station to go to")->required();
+  route->add_option("--delay", routeRequest.Delay, "wait for trains as the city's delay column NAME says")
+      ->type_name("NAME");
+  route->add_flag("--json", routeRequest.Json, "print the journey as JSON");
+
   CLI11_PARSE(app, argc, argv);
   if (check->parsed()) return varnik::RunCheck(dir);
   if (dump->parsed()) return varnik::RunDump(dir);
-  if (render->parsed()) return varnik::RunRender(dir, mapName, renderOptions);
+  if (render->parsed()) return varnik::RunRender(dir, mapName, renderOptions, renderRoute, renderDelay);
+  if (route->parsed()) return varnik::RunRoute(routeDir, routeRequest);
   if (save->parsed()) {
     const bool mapNamed = !mapName.empty();
     return varnik::RunMapCommand(dir, mapName,

@@ -6,6 +6,7 @@
 #include "city/uCity.h"
 #include "cli/common/uRenderView.h"
 #include "image/uImage.h"
+#include "journeys/drawing/uJourneyDrawing.h"
 #include "map/uCitySaver.h"
 #include "map/uMetroMap.h"
 #include "platform/uBitmap.h"
@@ -31,7 +32,7 @@ bool ChooseMap(TCity& city, const std::string& mapName) {
   return true;
 }
 
-int RenderMap(TCity& city, const TRenderOptions& options) {
+int RenderMap(TCity& city, const TRenderOptions& options, const TJourney* journey) {
   TMetroMap& map = *city.CurrentMap;
   EnsureGuiApplication();
   // The extent may depend on the label layer's visibility, as in the editor.
@@ -41,6 +42,7 @@ int RenderMap(TCity& city, const TRenderOptions& options) {
                        // The editor paints over its window background; a file gets white.
                        bitmap.Fill(0xFFFFFF);
                        DrawCurrentMap(city.CurrentMap, bitmap, smooth, view);
+                       if (journey != nullptr) DrawJourney(bitmap, smooth, view, map, *journey);
                      });
 }
 

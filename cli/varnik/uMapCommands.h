@@ -10,6 +10,7 @@
 namespace varnik {
 
 class TCity;
+class TJourney;
 
 // Makes the map named `mapName` (UTF-8; empty: keep the current map) the
 // city's current one. False, said on stderr, when there is no such map or
@@ -17,9 +18,9 @@ class TCity;
 bool ChooseMap(TCity& city, const std::string& mapName);
 
 // Draws the current map as the editor paints it, without editing aids, into
-// a PNG. `options.Out` must already be absolute (the current directory is
-// the city's by now).
-int RenderMap(TCity& city, const TRenderOptions& options);
+// a PNG; with a journey, the map faded and the journey over it. `options.Out`
+// must already be absolute (the current directory is the city's by now).
+int RenderMap(TCity& city, const TRenderOptions& options, const TJourney* journey);
 
 // Saves the city exactly as the editor does when it closes; the legend
 // rectangles are written only when no map was named, as the editor writes
