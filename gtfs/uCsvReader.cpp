@@ -39,7 +39,8 @@ class TCsvParser {
   bool Finish() {
     if (atStart_ && !FeedStart()) return false;
     if (stopped_) return false;
-    if (csv_fini(&parser_, &OnField, &OnRecordEnd, this) != 0) return ParseError();
+    // A quote left open runs to the end; the record it broke is named.
+    if (csv_fini(&parser_, &OnField, &OnRecordEnd, this) != 0) return ParseError(recordLine_);
     if (!stopped_ && !headerDone_) CheckHeader();  // an empty file has no columns
     return !stopped_;
   }
@@ -59,17 +60,17 @@ class TCsvParser {
       const size_t end = bytes.find('\n');
       const size_t n = end == std::string_view::npos ? bytes.size() : end + 1;
       if (parser_.pstate == kBetweenRecords) recordLine_ = line_;
-      if (csv_parse(&parser_, bytes.data(), n, &OnField, &OnRecordEnd, this) != n) return ParseError();
+      if (csv_parse(&parser_, bytes.data(), n, &OnField, &OnRecordEnd, this) != n) return ParseError(line_);
       if (end != std::string_view::npos) ++line_;
       bytes.remove_prefix(n);
     }
     return !stopped_;
   }
 
-  bool ParseError() {
+  bool ParseError(int64_t line) {
     if (!stopped_) {
       const bool memory = csv_error(&parser_) != CSV_EPARSE;
-      log_.Fail(file_, line_, memory ? "too large to read" : "broken quoting");
+      log_.Fail(file_, line, memory ? "too large to read" : "broken quoting");
     }
     stopped_ = true;
     return false;

@@ -43,8 +43,31 @@ bool ParseFeedColor(const std::string& text, TColor& color) {
   return true;
 }
 
-void ColourLine(const TGtfsRoute& route, size_t& paletteNext, TMetroMapLine& line) {
-  if (!ParseFeedColor(route.Color, line.Color)) line.Color = kPalette[paletteNext++ % kPalette.size()];
+// Hands out the palette's colours to routes without one of their own,
+// passing over those that routes of the feed have, while others are left.
+class TPalette {
+ public:
+  explicit TPalette(const TGtfsFeed& feed) {
+    for (const TGtfsRoute& route : feed.Routes) {
+      TColor color;
+      if (ParseFeedColor(route.Color, color)) taken_.push_back(color);
+    }
+  }
+  TColor Next() {
+    for (size_t tried = 0; tried < kPalette.size(); ++tried) {
+      const TColor color = kPalette[next_++ % kPalette.size()];
+      if (std::find(taken_.begin(), taken_.end(), color) == taken_.end()) return color;
+    }
+    return kPalette[next_++ % kPalette.size()];
+  }
+
+ private:
+  std::vector<TColor> taken_;
+  size_t next_ = 0;
+};
+
+void ColourLine(const TGtfsRoute& route, TPalette& palette, TMetroMapLine& line) {
+  if (!ParseFeedColor(route.Color, line.Color)) line.Color = palette.Next();
   TColor text;
   if (ParseFeedColor(route.TextColor, text)) {
     // The feed's text colour is meant to be read on the route's colour.
@@ -78,13 +101,18 @@ const std::vector<TGtfsShapePoint>* LineShape(const TGtfsFeed& feed, const TImpo
 class TMapBuilder {
  public:
   TMapBuilder(const TGtfsFeed& feed, const TStationGroups& groups, const TMapProjection& projection, TMetroMap& map)
-      : feed_(feed), groups_(groups), projection_(projection), map_(map), labelled_(groups.Stations.size(), false) {}
+      : feed_(feed),
+        groups_(groups),
+        projection_(projection),
+        map_(map),
+        labelled_(groups.Stations.size(), false),
+        palette_(feed) {}
 
   void AddLine(const TImportedLine& imported) {
     auto line = std::make_unique<TMetroMapLine>();
     line->Route = imported.Network;
     line->Width = map_.LinesWidth;
-    ColourLine(feed_.Routes[static_cast<size_t>(imported.Route)], paletteNext_, *line);
+    ColourLine(feed_.Routes[static_cast<size_t>(imported.Route)], palette_, *line);
     for (size_t k = 0; k < imported.Network->Stops.size(); ++k) AddStation(imported, k, *line);
     line->LegendRect = LegendRect(static_cast<int>(map_.Lines.size()), projection_.Height());
     AddSegments(imported, *line);
@@ -162,7 +190,7 @@ class TMapBuilder {
   const TMapProjection& projection_;
   TMetroMap& map_;
   std::vector<bool> labelled_;  // per station of the feed
-  size_t paletteNext_ = 0;
+  TPalette palette_;
   int segments_ = 0;
 };
 

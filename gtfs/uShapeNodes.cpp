@@ -58,7 +58,11 @@ std::vector<std::vector<TPointF>> ShapeBetweenStations(const std::vector<TPointF
     // A shape that passes far from a station does not show this link's course.
     const double reach = std::max(30.0, Distance(stations[k], stations[k + 1]) / 2);
     if (places[k].Distance > reach || places[k + 1].Distance > reach) continue;
-    for (size_t s = places[k].Segment; s < places[k + 1].Segment; ++s) links[k].push_back(shape[s + 1]);
+    // The shape's own points strictly between the two places.
+    const double from = places[k].Segment + places[k].T, to = places[k + 1].Segment + places[k + 1].T;
+    for (size_t v = places[k].Segment + 1; v < shape.size() && static_cast<double>(v) < to; ++v) {
+      if (static_cast<double>(v) > from) links[k].push_back(shape[v]);
+    }
   }
   return links;
 }
