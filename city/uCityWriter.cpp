@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include <sys/stat.h>
+
 #include "core/uUtils.h"
 #include "network/uRoute.h"
 #include "network/uStation.h"
@@ -260,7 +262,12 @@ bool WriteCityDirectory(const fs::path& dir, const std::vector<TCityFile>& files
     error = "cannot create a directory beside " + target.string();
     return false;
   }
+  // The temporary directory is private; the city gets the rights of any
+  // directory the user makes.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
   std::error_code ec;
+  fs::permissions(temp, static_cast<fs::perms>(0777 & ~mask), ec);
   if (!WriteCityFiles(temp, files, error)) {
     fs::remove_all(temp, ec);
     return false;
