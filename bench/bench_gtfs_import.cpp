@@ -52,16 +52,19 @@ fs::path MakeFeed() {
   for (int r = 0; r < kGrid; ++r)
     for (int c = 0; c < kGrid; ++c)
       stops += "S" + std::to_string(r) + "-" + std::to_string(c) + ",Street " + std::to_string(r) + " and " +
-               std::to_string(c) + "," + std::to_string(55.5 + r * 0.005) + "," + std::to_string(37.3 + c * 0.008) + "\n";
+               std::to_string(c) + "," + std::to_string(55.5 + r * 0.005) + "," +
+               std::to_string(37.3 + c * 0.008) + "\n";
   WriteFile(dir / "stops.txt", stops);
   std::string routes = "route_id,route_short_name,route_type\n", trips = "route_id,trip_id,direction_id\n";
   std::FILE* times = std::fopen((dir / "stop_times.txt").c_str(), "wb");
   std::fputs("trip_id,arrival_time,departure_time,stop_id,stop_sequence\n", times);
   for (int route = 0; route < kRoutes; ++route) {
-    routes += "R" + std::to_string(route) + "," + std::to_string(route + 1) + "," + (route % 5 == 0 ? "1" : "3") + "\n";
+    routes += "R" + std::to_string(route) + "," + std::to_string(route + 1) + "," +
+              (route % 5 == 0 ? "1" : "3") + "\n";
     for (int direction = 0; direction < 2; ++direction) {
       for (int t = 0; t < kTripsPerDirection; ++t) {
-        const std::string trip = "T" + std::to_string(route) + "-" + std::to_string(direction) + "-" + std::to_string(t);
+        const std::string trip =
+            "T" + std::to_string(route) + "-" + std::to_string(direction) + "-" + std::to_string(t);
         trips += "R" + std::to_string(route) + "," + trip + "," + std::to_string(direction) + "\n";
         int clock = 5 * 3600 + t * 480 + route * 7;
         for (int k = 0; k < kStopsPerRoute; ++k) {

@@ -1,10 +1,10 @@
 #include "city/uCityWriter.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <system_error>
-
-#include <sys/stat.h>
 
 #include "core/uUtils.h"
 #include "network/uRoute.h"
@@ -25,7 +25,8 @@ constexpr TColor kWhite = 0xFFFFFF;
 // enclosing single quotes, so a value that is itself enclosed in them gets
 // a second pair; line breaks would end the line and become blanks.
 std::string KeyLine(const std::string& key, std::string value) {
-  std::replace_if(value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  std::replace_if(
+      value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'') value = "'" + value + "'";
   return key + "=" + value + "\r\n";
 }
@@ -59,10 +60,14 @@ int32_t BackTime(const TTransfer& transfer, const TStation& from) {
 
 std::string KindWord(uint8_t kind) {
   switch (kind) {
-    case 1: return "opposite";
-    case 2: return "parallel";
-    case 3: return "indifferent";
-    default: return "";
+    case 1:
+      return "opposite";
+    case 2:
+      return "parallel";
+    case 3:
+      return "indifferent";
+    default:
+      return "";
   }
 }
 
@@ -92,7 +97,8 @@ std::string TransfersText(const TTransport& transport, const TTransports& all) {
           if (LaterLoaded(owner.get(), transfer->Station->Route->Transport) != &transport) continue;
           const std::string name = std::to_string(++number);
           lines += KeyLine(name, TransferValue(*transfer, from));
-          if (transfer->Kind != 0) kinds += (kinds.empty() ? "" : ",") + name + "," + KindWord(transfer->Kind);
+          if (transfer->Kind != 0)
+            kinds += (kinds.empty() ? "" : ",") + name + "," + KindWord(transfer->Kind);
         }
       }
     }
@@ -129,7 +135,8 @@ std::string RouteText(const TRoute& route, int number) {
 
 std::string FileList(const std::vector<TTransport*>& transports) {
   std::string value;
-  for (const TTransport* transport : transports) value += (value.empty() ? "" : ",") + QuoteIfComma(transport->FileName);
+  for (const TTransport* transport : transports)
+    value += (value.empty() ? "" : ",") + QuoteIfComma(transport->FileName);
   return value;
 }
 
@@ -157,7 +164,8 @@ TFreshCity::TFreshCity() = default;
 std::string CtyFileNameFor(const std::string& name) {
   std::string file = TrimBlank(name);
   for (char& c : file) {
-    if (static_cast<unsigned char>(c) < 32 || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos)
+    if (static_cast<unsigned char>(c) < 32 ||
+        std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos)
       c = '_';
   }
   if (file.empty() || file == "." || file == "..") file = "City";
@@ -216,7 +224,8 @@ std::string MapText(const TMetroMap& map) {
   std::string segments;
   for (const auto& line : map.Lines) {
     text += MapLineText(*line, map.LinesWidth);
-    for (const auto& segment : line->Segments) segments += KeyLine(segment->Name, line->SegmentValue(*segment));
+    for (const auto& segment : line->Segments)
+      segments += KeyLine(segment->Name, line->SegmentValue(*segment));
   }
   if (!segments.empty()) text += "\r\n" + SectionLine("AdditionalNodes") + segments;
   return text;
@@ -229,7 +238,8 @@ std::string BlankPictureText(const TBlankPicture& picture) {
   image.AddBrushColor(kWhite);
   image.AddPolygon(1);
   const long double w = picture.Width, h = picture.Height;
-  for (auto [x, y] : {std::pair<long double, long double>{0, 0}, {w, 0}, {w, h}, {0, h}}) image.AddPointToLast(x, y);
+  for (auto [x, y] : {std::pair<long double, long double>{0, 0}, {w, 0}, {w, h}, {0, h}})
+    image.AddPointToLast(x, y);
   return image.SaveToText();
 }
 
@@ -239,7 +249,8 @@ std::vector<TCityFile> CityFiles(const TFreshCity& city) {
   for (const auto& transport : city.Transports.Items)
     files.push_back({transport->FileName, TransportText(*transport, city.Transports)});
   if (city.Map) files.push_back({city.Map->Name, MapText(*city.Map)});
-  if (!city.Background.FileName.empty()) files.push_back({city.Background.FileName, BlankPictureText(city.Background)});
+  if (!city.Background.FileName.empty())
+    files.push_back({city.Background.FileName, BlankPictureText(city.Background)});
   return files;
 }
 

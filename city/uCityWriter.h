@@ -81,12 +81,14 @@ std::string BlankPictureText(const TBlankPicture& picture);
 
 // Writes `files` into the existing directory `dir`, each file atomically.
 // False on the first failure, with `error` saying which file.
-bool WriteCityFiles(const std::filesystem::path& dir, const std::vector<TCityFile>& files, std::string& error);
+bool WriteCityFiles(const std::filesystem::path& dir, const std::vector<TCityFile>& files,
+                    std::string& error);
 
 // Builds the city in a new directory beside `dir` and renames it to `dir`
 // at the end, so that `dir` never holds half a city. An existing `dir` is
 // replaced (callers ask first); it is removed only after the new city is in
 // place. False, with `error` set and nothing changed, on failure.
-bool WriteCityDirectory(const std::filesystem::path& dir, const std::vector<TCityFile>& files, std::string& error);
+bool WriteCityDirectory(const std::filesystem::path& dir, const std::vector<TCityFile>& files,
+                        std::string& error);
 
 }  // namespace varnik

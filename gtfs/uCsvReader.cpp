@@ -32,7 +32,8 @@ class TCsvParser {
     if (!atStart_) return FeedLines(bytes);
     // The mark may come in pieces; only a whole one is dropped.
     pendingStart_ += bytes;
-    if (pendingStart_.size() < kByteOrderMark.size() && kByteOrderMark.starts_with(pendingStart_)) return true;
+    if (pendingStart_.size() < kByteOrderMark.size() && kByteOrderMark.starts_with(pendingStart_))
+      return true;
     return FeedStart();
   }
 
@@ -99,7 +100,8 @@ class TCsvParser {
       log_.Fail(file_, recordLine_, "more fields than the header names");
       stopped_ = true;
     } else {
-      if (fieldCount_ < slotOfField_.size()) log_.Warn(file_, recordLine_, "fewer fields than the header names");
+      if (fieldCount_ < slotOfField_.size())
+        log_.Warn(file_, recordLine_, "fewer fields than the header names");
       record_.Line = recordLine_;
       if (!row_(record_)) stopped_ = true;
       for (std::string& value : record_.Values) value.clear();

@@ -52,8 +52,8 @@ int32_t Find(const std::unordered_map<std::string, int32_t>& index, const std::s
 
 // Adds `id` to `index` as the next item; false (with a warning) for an id
 // seen before, whose later row is left out.
-bool AddId(std::unordered_map<std::string, int32_t>& index, const std::string& id, const char* file, int64_t line,
-           TImportLog& log) {
+bool AddId(std::unordered_map<std::string, int32_t>& index, const std::string& id, const char* file,
+           int64_t line, TImportLog& log) {
   if (!index.emplace(id, static_cast<int32_t>(index.size())).second) {
     log.Warn(file, line, "repeated id " + id + " left out");
     return false;
@@ -63,36 +63,38 @@ bool AddId(std::unordered_map<std::string, int32_t>& index, const std::string& i
 
 bool ReadAgencies(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) {
   static constexpr std::array<TCsvColumn, 1> columns{{{"agency_name"}}};
-  return ReadCsv(source, kAgency, columns,
-                 [&](const TCsvRow& row) {
-                   if (!row[0].empty()) feed.AgencyNames.push_back(row[0]);
-                   return true;
-                 },
-                 log);
+  return ReadCsv(
+      source, kAgency, columns,
+      [&](const TCsvRow& row) {
+        if (!row[0].empty()) feed.AgencyNames.push_back(row[0]);
+        return true;
+      },
+      log);
 }
 
 bool ReadStops(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) {
   static constexpr std::array<TCsvColumn, 6> columns{
       {{"stop_id", true}, {"stop_name"}, {"stop_lat"}, {"stop_lon"}, {"location_type"}, {"parent_station"}}};
-  return ReadCsv(source, kStops, columns,
-                 [&](const TCsvRow& row) {
-                   if (!AddId(feed.StopIndex, row[0], kStops, row.Line, log)) return true;
-                   TGtfsStop stop;
-                   stop.Id = row[0];
-                   stop.Name = row[1];
-                   stop.Line = row.Line;
-                   stop.HasPlace = ParsePlace(row[2], row[3], stop.Lat, stop.Lon);
-                   if (!stop.HasPlace && !(row[2].empty() && row[3].empty()))
-                     log.Warn(kStops, row.Line, "stop " + stop.Id + " has no valid position");
-                   if (!ParseOptional(row[4], 0, stop.LocationType)) {
-                     log.Warn(kStops, row.Line, "location_type " + row[4] + " read as 0");
-                     stop.LocationType = 0;
-                   }
-                   stop.ParentId = row[5];
-                   feed.Stops.push_back(std::move(stop));
-                   return true;
-                 },
-                 log);
+  return ReadCsv(
+      source, kStops, columns,
+      [&](const TCsvRow& row) {
+        if (!AddId(feed.StopIndex, row[0], kStops, row.Line, log)) return true;
+        TGtfsStop stop;
+        stop.Id = row[0];
+        stop.Name = row[1];
+        stop.Line = row.Line;
+        stop.HasPlace = ParsePlace(row[2], row[3], stop.Lat, stop.Lon);
+        if (!stop.HasPlace && !(row[2].empty() && row[3].empty()))
+          log.Warn(kStops, row.Line, "stop " + stop.Id + " has no valid position");
+        if (!ParseOptional(row[4], 0, stop.LocationType)) {
+          log.Warn(kStops, row.Line, "location_type " + row[4] + " read as 0");
+          stop.LocationType = 0;
+        }
+        stop.ParentId = row[5];
+        feed.Stops.push_back(std::move(stop));
+        return true;
+      },
+      log);
 }
 
 bool ReadRoutes(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) {
@@ -102,40 +104,42 @@ bool ReadRoutes(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) {
                                                       {"route_type"},
                                                       {"route_color"},
                                                       {"route_text_color"}}};
-  return ReadCsv(source, kRoutes, columns,
-                 [&](const TCsvRow& row) {
-                   if (!AddId(feed.RouteIndex, row[0], kRoutes, row.Line, log)) return true;
-                   TGtfsRoute route{row[0], row[1], row[2], kNone, row[4], row[5]};
-                   if (!ParseNumber(std::string_view(row[3]), route.Type)) {
-                     log.Warn(kRoutes, row.Line, "route " + route.Id + " has no valid route_type");
-                     route.Type = kNone;
-                   }
-                   feed.Routes.push_back(std::move(route));
-                   return true;
-                 },
-                 log);
+  return ReadCsv(
+      source, kRoutes, columns,
+      [&](const TCsvRow& row) {
+        if (!AddId(feed.RouteIndex, row[0], kRoutes, row.Line, log)) return true;
+        TGtfsRoute route{row[0], row[1], row[2], kNone, row[4], row[5]};
+        if (!ParseNumber(std::string_view(row[3]), route.Type)) {
+          log.Warn(kRoutes, row.Line, "route " + route.Id + " has no valid route_type");
+          route.Type = kNone;
+        }
+        feed.Routes.push_back(std::move(route));
+        return true;
+      },
+      log);
 }
 
 bool ReadTrips(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) {
   static constexpr std::array<TCsvColumn, 4> columns{
       {{"route_id", true}, {"trip_id", true}, {"direction_id"}, {"shape_id"}}};
-  return ReadCsv(source, kTrips, columns,
-                 [&](const TCsvRow& row) {
-                   const int32_t route = Find(feed.RouteIndex, row[0]);
-                   if (route == kNone) {
-                     log.Fail(kTrips, row.Line, "unknown route " + row[0]);
-                     return false;
-                   }
-                   if (!AddId(feed.TripIndex, row[1], kTrips, row.Line, log)) return true;
-                   TGtfsTrip trip{row[1], route, 0, row[3]};
-                   if (!ParseOptional(row[2], 0, trip.Direction)) {
-                     log.Warn(kTrips, row.Line, "direction_id " + row[2] + " read as 0");
-                     trip.Direction = 0;
-                   }
-                   feed.Trips.push_back(std::move(trip));
-                   return true;
-                 },
-                 log);
+  return ReadCsv(
+      source, kTrips, columns,
+      [&](const TCsvRow& row) {
+        const int32_t route = Find(feed.RouteIndex, row[0]);
+        if (route == kNone) {
+          log.Fail(kTrips, row.Line, "unknown route " + row[0]);
+          return false;
+        }
+        if (!AddId(feed.TripIndex, row[1], kTrips, row.Line, log)) return true;
+        TGtfsTrip trip{row[1], route, 0, row[3]};
+        if (!ParseOptional(row[2], 0, trip.Direction)) {
+          log.Warn(kTrips, row.Line, "direction_id " + row[2] + " read as 0");
+          trip.Direction = 0;
+        }
+        feed.Trips.push_back(std::move(trip));
+        return true;
+      },
+      log);
 }
 
 // A time field: a wrong one is warned about and counts as missing.
@@ -149,11 +153,8 @@ int32_t TimeField(const std::string& text, const char* file, int64_t line, TImpo
 }
 
 bool ReadStopTimes(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) {
-  static constexpr std::array<TCsvColumn, 5> columns{{{"trip_id", true},
-                                                      {"arrival_time"},
-                                                      {"departure_time"},
-                                                      {"stop_id", true},
-                                                      {"stop_sequence", true}}};
+  static constexpr std::array<TCsvColumn, 5> columns{
+      {{"trip_id", true}, {"arrival_time"}, {"departure_time"}, {"stop_id", true}, {"stop_sequence", true}}};
   return ReadCsv(
       source, kStopTimes, columns,
       [&](const TCsvRow& row) {
@@ -182,23 +183,24 @@ bool ReadStopTimes(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) 
 
 bool ReadFrequencies(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) {
   static constexpr std::array<TCsvColumn, 3> columns{{{"trip_id", true}, {"start_time"}, {"headway_secs"}}};
-  return ReadCsv(source, kFrequencies, columns,
-                 [&](const TCsvRow& row) {
-                   TGtfsFrequency frequency;
-                   frequency.Trip = Find(feed.TripIndex, row[0]);
-                   if (frequency.Trip == kNone) {
-                     log.Warn(kFrequencies, row.Line, "unknown trip " + row[0] + "; row left out");
-                     return true;
-                   }
-                   if (!ParseGtfsTime(row[1], frequency.Start) || frequency.Start == kNoTime ||
-                       !ParseNumber(std::string_view(row[2]), frequency.Headway) || frequency.Headway <= 0) {
-                     log.Warn(kFrequencies, row.Line, "no valid start_time and headway_secs; row left out");
-                     return true;
-                   }
-                   feed.Frequencies.push_back(frequency);
-                   return true;
-                 },
-                 log);
+  return ReadCsv(
+      source, kFrequencies, columns,
+      [&](const TCsvRow& row) {
+        TGtfsFrequency frequency;
+        frequency.Trip = Find(feed.TripIndex, row[0]);
+        if (frequency.Trip == kNone) {
+          log.Warn(kFrequencies, row.Line, "unknown trip " + row[0] + "; row left out");
+          return true;
+        }
+        if (!ParseGtfsTime(row[1], frequency.Start) || frequency.Start == kNoTime ||
+            !ParseNumber(std::string_view(row[2]), frequency.Headway) || frequency.Headway <= 0) {
+          log.Warn(kFrequencies, row.Line, "no valid start_time and headway_secs; row left out");
+          return true;
+        }
+        feed.Frequencies.push_back(frequency);
+        return true;
+      },
+      log);
 }
 
 bool ReadTransfers(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) {
@@ -208,33 +210,35 @@ bool ReadTransfers(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) 
                                                       {"min_transfer_time"},
                                                       {"from_route_id"},
                                                       {"to_route_id"}}};
-  return ReadCsv(source, kTransfers, columns,
-                 [&](const TCsvRow& row) {
-                   // Rows between trips rather than stops say nothing about walking.
-                   if (row[0].empty() || row[1].empty()) return true;
-                   TGtfsTransfer transfer;
-                   transfer.From = Find(feed.StopIndex, row[0]);
-                   transfer.To = Find(feed.StopIndex, row[1]);
-                   if (transfer.From == kNone || transfer.To == kNone) {
-                     const std::string& id = transfer.From == kNone ? row[0] : row[1];
-                     log.Warn(kTransfers, row.Line, "unknown stop " + id + "; row left out");
-                     return true;
-                   }
-                   transfer.FromRoute = row[4].empty() ? kNone : Find(feed.RouteIndex, row[4]);
-                   transfer.ToRoute = row[5].empty() ? kNone : Find(feed.RouteIndex, row[5]);
-                   if ((!row[4].empty() && transfer.FromRoute == kNone) || (!row[5].empty() && transfer.ToRoute == kNone)) {
-                     log.Warn(kTransfers, row.Line, "unknown route; row left out");
-                     return true;
-                   }
-                   if (!ParseOptional(row[2], 0, transfer.Type) || !ParseOptional(row[3], kNoTime, transfer.MinTime) ||
-                       transfer.MinTime < kNoTime) {
-                     log.Warn(kTransfers, row.Line, "no valid transfer_type and min_transfer_time; row left out");
-                     return true;
-                   }
-                   feed.Transfers.push_back(transfer);
-                   return true;
-                 },
-                 log);
+  return ReadCsv(
+      source, kTransfers, columns,
+      [&](const TCsvRow& row) {
+        // Rows between trips rather than stops say nothing about walking.
+        if (row[0].empty() || row[1].empty()) return true;
+        TGtfsTransfer transfer;
+        transfer.From = Find(feed.StopIndex, row[0]);
+        transfer.To = Find(feed.StopIndex, row[1]);
+        if (transfer.From == kNone || transfer.To == kNone) {
+          const std::string& id = transfer.From == kNone ? row[0] : row[1];
+          log.Warn(kTransfers, row.Line, "unknown stop " + id + "; row left out");
+          return true;
+        }
+        transfer.FromRoute = row[4].empty() ? kNone : Find(feed.RouteIndex, row[4]);
+        transfer.ToRoute = row[5].empty() ? kNone : Find(feed.RouteIndex, row[5]);
+        if ((!row[4].empty() && transfer.FromRoute == kNone) ||
+            (!row[5].empty() && transfer.ToRoute == kNone)) {
+          log.Warn(kTransfers, row.Line, "unknown route; row left out");
+          return true;
+        }
+        if (!ParseOptional(row[2], 0, transfer.Type) || !ParseOptional(row[3], kNoTime, transfer.MinTime) ||
+            transfer.MinTime < kNoTime) {
+          log.Warn(kTransfers, row.Line, "no valid transfer_type and min_transfer_time; row left out");
+          return true;
+        }
+        feed.Transfers.push_back(transfer);
+        return true;
+      },
+      log);
 }
 
 bool ReadShapes(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) {
@@ -244,20 +248,21 @@ bool ReadShapes(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) {
   if (feed.Shapes.empty()) return true;
   static constexpr std::array<TCsvColumn, 4> columns{
       {{"shape_id", true}, {"shape_pt_lat", true}, {"shape_pt_lon", true}, {"shape_pt_sequence", true}}};
-  return ReadCsv(source, kShapes, columns,
-                 [&](const TCsvRow& row) {
-                   auto it = feed.Shapes.find(row[0]);
-                   if (it == feed.Shapes.end()) return true;
-                   TGtfsShapePoint point;
-                   if (!ParsePlace(row[1], row[2], point.Lat, point.Lon) ||
-                       !ParseNumber(std::string_view(row[3]), point.Sequence)) {
-                     log.Warn(kShapes, row.Line, "no valid point; row left out");
-                     return true;
-                   }
-                   it->second.push_back(point);
-                   return true;
-                 },
-                 log);
+  return ReadCsv(
+      source, kShapes, columns,
+      [&](const TCsvRow& row) {
+        auto it = feed.Shapes.find(row[0]);
+        if (it == feed.Shapes.end()) return true;
+        TGtfsShapePoint point;
+        if (!ParsePlace(row[1], row[2], point.Lat, point.Lon) ||
+            !ParseNumber(std::string_view(row[3]), point.Sequence)) {
+          log.Warn(kShapes, row.Line, "no valid point; row left out");
+          return true;
+        }
+        it->second.push_back(point);
+        return true;
+      },
+      log);
 }
 
 // Puts the stop times in trip order with a counting sort (a feed has
@@ -317,8 +322,9 @@ bool ReadFeed(const TFeedSource& source, TGtfsFeed& feed, TImportLog& log) {
   if (source.Has(kTransfers) && !ReadTransfers(source, feed, log)) return false;
   if (source.Has(kShapes) && !ReadShapes(source, feed, log)) return false;
   for (auto& [id, points] : feed.Shapes) {
-    std::stable_sort(points.begin(), points.end(),
-                     [](const TGtfsShapePoint& a, const TGtfsShapePoint& b) { return a.Sequence < b.Sequence; });
+    std::stable_sort(points.begin(), points.end(), [](const TGtfsShapePoint& a, const TGtfsShapePoint& b) {
+      return a.Sequence < b.Sequence;
+    });
   }
   return true;
 }

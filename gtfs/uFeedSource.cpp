@@ -1,9 +1,9 @@
 #include "gtfs/uFeedSource.h"
 
+#include <zip.h>
+
 #include <fstream>
 #include <vector>
-
-#include <zip.h>
 
 namespace varnik {
 namespace fs = std::filesystem;

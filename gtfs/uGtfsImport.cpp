@@ -32,7 +32,8 @@ void FillHeader(const TGtfsFeed& feed, const std::string& cityName, TNameConvert
 }  // namespace
 
 std::unique_ptr<TFreshCity> ImportFeed(const TFeedSource& source, const std::string& cityName,
-                                       const TImportOptions& options, TImportLog& log, TImportSummary& summary) {
+                                       const TImportOptions& options, TImportLog& log,
+                                       TImportSummary& summary) {
   TGtfsFeed feed;
   if (!ReadFeed(source, feed, log)) return nullptr;
   const TStationGroups groups = GroupStations(feed, log);
@@ -46,7 +47,8 @@ std::unique_ptr<TFreshCity> ImportFeed(const TFeedSource& source, const std::str
   }
   summary.Routes = static_cast<int>(lines.size());
   std::set<int32_t> stations;
-  for (const TImportedLine& line : lines) stations.insert(line.StationOfStop.begin(), line.StationOfStop.end());
+  for (const TImportedLine& line : lines)
+    stations.insert(line.StationOfStop.begin(), line.StationOfStop.end());
   summary.Stations = static_cast<int>(stations.size());
   summary.Transfers = AddTransfers(feed, groups, lines, options);
   BuildMap(feed, groups, lines, options, *city);

@@ -29,6 +29,7 @@ struct TImportSummary {
 // error, which `log` holds; a feed without a single route to import (after
 // the options' choice of types) is an error too.
 std::unique_ptr<TFreshCity> ImportFeed(const TFeedSource& source, const std::string& cityName,
-                                       const TImportOptions& options, TImportLog& log, TImportSummary& summary);
+                                       const TImportOptions& options, TImportLog& log,
+                                       TImportSummary& summary);
 
 }  // namespace varnik

@@ -43,7 +43,8 @@ void TImportLog::Progress(const std::string& stage, double fraction) {
 }
 
 void TImportLog::Finish() {
-  if (warnings_ > kShownWarnings) Say("warning: " + std::to_string(warnings_ - kShownWarnings) + " more warnings not shown");
+  if (warnings_ > kShownWarnings)
+    Say("warning: " + std::to_string(warnings_ - kShownWarnings) + " more warnings not shown");
   EndProgressLine();
 }
 

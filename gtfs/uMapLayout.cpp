@@ -37,7 +37,8 @@ constexpr std::array<TColor, 12> kPalette{0x2020E0, 0xD06010, 0x50A010, 0x00B0E0
 
 // A route_color or route_text_color: six hexadecimal digits, red first.
 bool ParseFeedColor(const std::string& text, TColor& color) {
-  if (text.size() != 6 || !std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
+  if (text.size() != 6 || !std::all_of(text.begin(), text.end(),
+                                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
     return false;
   color = HexToColor(text);
   return true;
@@ -100,7 +101,8 @@ const std::vector<TGtfsShapePoint>* LineShape(const TGtfsFeed& feed, const TImpo
 
 class TMapBuilder {
  public:
-  TMapBuilder(const TGtfsFeed& feed, const TStationGroups& groups, const TMapProjection& projection, TMetroMap& map)
+  TMapBuilder(const TGtfsFeed& feed, const TStationGroups& groups, const TMapProjection& projection,
+              TMetroMap& map)
       : feed_(feed),
         groups_(groups),
         projection_(projection),
@@ -133,7 +135,8 @@ class TMapBuilder {
       station->Coordinate.Y = RoundToInt(y);
       // One label per station of the city, at its first line.
       if (!labelled_[s]) {
-        station->LabelRect = LabelRectFor(station->Stop->Station->Name, station->Coordinate.X, station->Coordinate.Y);
+        station->LabelRect =
+            LabelRectFor(station->Stop->Station->Name, station->Coordinate.X, station->Coordinate.Y);
         labelled_[s] = true;
       }
     }
@@ -171,7 +174,8 @@ class TMapBuilder {
     for (const TPointF& point : interior) {
       const TCoordinate& last = segment->Nodes.back()->Coordinate;
       const int32_t x = RoundToInt(point.X), y = RoundToInt(point.Y);
-      if ((x != last.X || y != last.Y) && (x != to->Coordinate.X || y != to->Coordinate.Y)) segment->AddNode(x, y);
+      if ((x != last.X || y != last.Y) && (x != to->Coordinate.X || y != to->Coordinate.Y))
+        segment->AddNode(x, y);
     }
     if (segment->Nodes.size() < 2) return;  // a straight link needs no segment
     segment->AddNode(to->Coordinate.X, to->Coordinate.Y);
@@ -196,7 +200,8 @@ class TMapBuilder {
 
 }  // namespace
 
-TMapProjection::TMapProjection(const TStationGroups& groups, const std::vector<int32_t>& stations, int32_t size) {
+TMapProjection::TMapProjection(const TStationGroups& groups, const std::vector<int32_t>& stations,
+                               int32_t size) {
   double minX = std::numeric_limits<double>::infinity(), maxX = -minX, minY = minX, maxY = -minX;
   for (int32_t s : stations) {
     const TGtfsStation& station = groups.Stations[static_cast<size_t>(s)];
@@ -252,7 +257,8 @@ TRect LabelRectFor(const std::string& name, int32_t x, int32_t y) {
 void BuildMap(const TGtfsFeed& feed, const TStationGroups& groups, const std::vector<TImportedLine>& lines,
               const TImportOptions& options, TFreshCity& city) {
   std::vector<int32_t> used;
-  for (const TImportedLine& line : lines) used.insert(used.end(), line.StationOfStop.begin(), line.StationOfStop.end());
+  for (const TImportedLine& line : lines)
+    used.insert(used.end(), line.StationOfStop.begin(), line.StationOfStop.end());
   const TMapProjection projection(groups, used, options.Size);
 
   city.Background = {"Background.vec", projection.Width(), projection.Height()};

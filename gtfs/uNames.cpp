@@ -10,9 +10,11 @@ namespace varnik {
 namespace {
 
 std::u32string Decode(std::string_view utf8) {
-  const icu::UnicodeString text = icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+  const icu::UnicodeString text =
+      icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
   std::u32string out;
-  for (int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1)) out += static_cast<char32_t>(text.char32At(i));
+  for (int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1))
+    out += static_cast<char32_t>(text.char32At(i));
   return out;
 }
 
@@ -59,7 +61,8 @@ std::string TNameConverter::Transliterate(const std::u32string& run) {
   if (!transliteration_) {
     transliteration_ = std::make_unique<TTransliteration>();
     UErrorCode status = U_ZERO_ERROR;
-    transliteration_->Rules.reset(icu::Transliterator::createInstance("Any-Latin; Latin-ASCII", UTRANS_FORWARD, status));
+    transliteration_->Rules.reset(
+        icu::Transliterator::createInstance("Any-Latin; Latin-ASCII", UTRANS_FORWARD, status));
     if (U_FAILURE(status)) transliteration_->Rules.reset();
   }
   icu::UnicodeString text;

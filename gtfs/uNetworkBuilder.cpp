@@ -33,12 +33,18 @@ constexpr std::array<TMode, 6> kModes{{{"Metro.trp", "Метро"},
 
 size_t ModeOf(int32_t basicType) {
   switch (basicType) {
-    case 1: return 0;
-    case 3: return 1;
-    case 4: return 2;
-    case 2: return 4;
-    case 0: return 5;
-    default: return 3;
+    case 1:
+      return 0;
+    case 3:
+      return 1;
+    case 4:
+      return 2;
+    case 2:
+      return 4;
+    case 0:
+      return 5;
+    default:
+      return 3;
   }
 }
 
@@ -46,11 +52,13 @@ size_t ModeOf(int32_t basicType) {
 // read as them.
 const std::array<const char*, 3> kReservedNames{"Options", "AdditionalNodes", "StationLabels"};
 
-// Names compared the way the city finds routes: ignoring letter case.
+// Names as the city tells them apart: routes ignoring letter case (Cyrillic
+// too), stations of a route exactly.
 class TNameSet {
  public:
-  bool Has(const std::string& name) const { return names_.contains(UpperCase1251(name)); }
-  void Add(const std::string& name) { names_.insert(UpperCase1251(name)); }
+  explicit TNameSet(bool ignoreCase) : ignoreCase_(ignoreCase) {}
+  bool Has(const std::string& name) const { return names_.contains(Key(name)); }
+  void Add(const std::string& name) { names_.insert(Key(name)); }
 
   // `name`, or `name` with the first free suffix made by `suffix(k)`, k = 2, 3, ...
   template <typename TSuffix>
@@ -62,6 +70,9 @@ class TNameSet {
   }
 
  private:
+  std::string Key(const std::string& name) const { return ignoreCase_ ? UpperCase1251(name) : name; }
+
+  bool ignoreCase_;
   std::unordered_set<std::string> names_;
 };
 
@@ -95,7 +106,7 @@ bool IsRing(const std::vector<int32_t>& stations) {
 void AddStops(TImportedLine& line, const TStationGroups& groups, TNameConverter& names, TRoute& route) {
   const std::vector<int32_t>& stations = line.Pattern.Stations;
   const size_t count = IsRing(stations) ? stations.size() - 1 : stations.size();
-  TNameSet used;
+  TNameSet used(false);
   for (size_t i = 0; i < count; ++i) {
     const int32_t station = stations[i];
     auto stop = std::make_unique<TStop>();
@@ -112,12 +123,6 @@ void AddStops(TImportedLine& line, const TStationGroups& groups, TNameConverter&
     TStop* to = route.Stops[static_cast<size_t>(line.StopOfPosition[p + 1])].get();
     AddNeibour(from->Forward, to, line.Pattern.Driving[p]);
     AddNeibour(to->Backward, from, line.Pattern.Driving[p]);
-  }
-  for (auto& stop : route.Stops) {
-    auto timed = [](const TNeibourList& list) {
-      return std::any_of(list.begin(), list.end(), [](const auto& n) { return n->Time != 0; });
-    };
-    stop->Station->NoDrivingTimes = !timed(stop->Forward) && !timed(stop->Backward);
   }
 }
 
@@ -137,14 +142,16 @@ int32_t BasicRouteType(int32_t type) {
   return type;
 }
 
-std::vector<TImportedLine> BuildNetwork(const TGtfsFeed& feed, const TStationGroups& groups, const TImportOptions& options,
-                                        TNameConverter& names, TTransports& transports, TImportLog& log) {
+std::vector<TImportedLine> BuildNetwork(const TGtfsFeed& feed, const TStationGroups& groups,
+                                        const TImportOptions& options, TNameConverter& names,
+                                        TTransports& transports, TImportLog& log) {
   std::vector<std::vector<int32_t>> tripsOfRoute(feed.Routes.size());
-  for (size_t t = 0; t < feed.Trips.size(); ++t) tripsOfRoute[static_cast<size_t>(feed.Trips[t].Route)].push_back(static_cast<int32_t>(t));
+  for (size_t t = 0; t < feed.Trips.size(); ++t)
+    tripsOfRoute[static_cast<size_t>(feed.Trips[t].Route)].push_back(static_cast<int32_t>(t));
 
   std::array<std::unique_ptr<TTransport>, kModes.size()> modes;
   std::vector<TImportedLine> lines;
-  TNameSet routeNames;
+  TNameSet routeNames(true);
   for (const char* reserved : kReservedNames) routeNames.Add(reserved);
   for (size_t r = 0; r < feed.Routes.size(); ++r) {
     log.Progress("building routes", static_cast<double>(r) / static_cast<double>(feed.Routes.size()));
@@ -159,7 +166,8 @@ std::vector<TImportedLine> BuildNetwork(const TGtfsFeed& feed, const TStationGro
       modes[mode]->Type = Utf8ToCp1251(kModes[mode].Type);
     }
     auto route = std::make_unique<TRoute>();
-    route->Name = routeNames.Unique(RouteName(feed.Routes[r], names), [](int k) { return " (" + std::to_string(k) + ")"; });
+    route->Name = routeNames.Unique(RouteName(feed.Routes[r], names),
+                                    [](int k) { return " (" + std::to_string(k) + ")"; });
     route->Alias = route->Name;
     route->Delays = SecondsToTimeStr(pattern->DayDelay) + "," + SecondsToTimeStr(pattern->NightDelay);
     TImportedLine line;

@@ -40,7 +40,8 @@ struct TImportedLine {
 // Fills `transports` (empty before) with the routes of the feed whose type
 // the options allow, in loading order (the metro first, the others by file
 // name), and links them. Lines come in the order of routes.txt.
-std::vector<TImportedLine> BuildNetwork(const TGtfsFeed& feed, const TStationGroups& groups, const TImportOptions& options,
-                                        TNameConverter& names, TTransports& transports, TImportLog& log);
+std::vector<TImportedLine> BuildNetwork(const TGtfsFeed& feed, const TStationGroups& groups,
+                                        const TImportOptions& options, TNameConverter& names,
+                                        TTransports& transports, TImportLog& log);
 
 }  // namespace varnik

@@ -17,14 +17,17 @@ constexpr int32_t kNightStart = 22 * 3600, kNightEnd = 5 * 3600;
 // The rows of a trip that call at a station, in sequence order.
 std::vector<size_t> StationRows(const TGtfsFeed& feed, const TStationGroups& groups, int32_t trip) {
   std::vector<size_t> rows;
-  for (size_t r = feed.TripStart[static_cast<size_t>(trip)]; r < feed.TripStart[static_cast<size_t>(trip) + 1]; ++r) {
+  for (size_t r = feed.TripStart[static_cast<size_t>(trip)];
+       r < feed.TripStart[static_cast<size_t>(trip) + 1]; ++r) {
     if (groups.StationOfStop[static_cast<size_t>(feed.StopTimes[r].Stop)] >= 0) rows.push_back(r);
   }
   return rows;
 }
 
 // A row without one of its times uses the other.
-int32_t DepartureOf(const TGtfsStopTime& row) { return row.Departure != kNoTime ? row.Departure : row.Arrival; }
+int32_t DepartureOf(const TGtfsStopTime& row) {
+  return row.Departure != kNoTime ? row.Departure : row.Arrival;
+}
 int32_t ArrivalOf(const TGtfsStopTime& row) { return row.Arrival != kNoTime ? row.Arrival : row.Departure; }
 
 // Where a time of day falls in a window, as a key that orders the window's
@@ -98,8 +101,8 @@ int32_t LowerMedian(std::vector<int32_t>& values) {
   return *middle;
 }
 
-int32_t WindowDelay(const std::vector<int32_t>& departures, const std::vector<std::pair<int32_t, int32_t>>& frequencies,
-                    bool day) {
+int32_t WindowDelay(const std::vector<int32_t>& departures,
+                    const std::vector<std::pair<int32_t, int32_t>>& frequencies, bool day) {
   std::vector<int32_t> headways;
   for (const auto& [start, headway] : frequencies) {
     if (WindowKey(start, day) >= 0) headways.push_back(headway);
@@ -133,7 +136,8 @@ std::optional<TPattern> ChoosePattern(const TGtfsFeed& feed, const TStationGroup
   if (tripGroups.empty()) return std::nullopt;
 
   int32_t direction = feed.Trips[static_cast<size_t>(tripGroups.front().first)].Direction;
-  for (const auto& [trip, group] : tripGroups) direction = std::min(direction, feed.Trips[static_cast<size_t>(trip)].Direction);
+  for (const auto& [trip, group] : tripGroups)
+    direction = std::min(direction, feed.Trips[static_cast<size_t>(trip)].Direction);
   for (const auto& [trip, group] : tripGroups) {
     const TGtfsTrip& t = feed.Trips[static_cast<size_t>(trip)];
     if (t.Direction != direction) continue;

@@ -42,7 +42,7 @@ int32_t LowerMedian(std::vector<int32_t>& values);
 // The delay of one time window from the departures of its trips (seconds
 // after midnight, any day) and the headways of frequency rows starting in
 // it. `day` picks 07:00-20:00, else 22:00-05:00.
-int32_t WindowDelay(const std::vector<int32_t>& departures, const std::vector<std::pair<int32_t, int32_t>>& frequencies,
-                    bool day);
+int32_t WindowDelay(const std::vector<int32_t>& departures,
+                    const std::vector<std::pair<int32_t, int32_t>>& frequencies, bool day);
 
 }  // namespace varnik

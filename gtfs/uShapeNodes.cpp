@@ -15,7 +15,9 @@ struct TOnShape {
   double Distance = 0;
 };
 
-TPointF Lerp(const TPointF& a, const TPointF& b, double t) { return {a.X + (b.X - a.X) * t, a.Y + (b.Y - a.Y) * t}; }
+TPointF Lerp(const TPointF& a, const TPointF& b, double t) {
+  return {a.X + (b.X - a.X) * t, a.Y + (b.Y - a.Y) * t};
+}
 
 double Distance(const TPointF& a, const TPointF& b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
 

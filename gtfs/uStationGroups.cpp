@@ -23,7 +23,8 @@ class TUnionFind {
  public:
   explicit TUnionFind(size_t n) : parent_(n) { std::iota(parent_.begin(), parent_.end(), 0); }
   int32_t Find(int32_t i) {
-    while (parent_[static_cast<size_t>(i)] != i) i = parent_[static_cast<size_t>(i)] = parent_[static_cast<size_t>(parent_[static_cast<size_t>(i)])];
+    while (parent_[static_cast<size_t>(i)] != i)
+      i = parent_[static_cast<size_t>(i)] = parent_[static_cast<size_t>(parent_[static_cast<size_t>(i)])];
     return i;
   }
   void Join(int32_t a, int32_t b) {
@@ -50,7 +51,8 @@ std::vector<int32_t> TopParents(const TGtfsFeed& feed, TImportLog& log) {
       auto parent = feed.StopIndex.find(stop.ParentId);
       if (parent == feed.StopIndex.end() || !IsStationPart(feed.Stops[static_cast<size_t>(parent->second)])) {
         if (current == static_cast<int32_t>(i))
-          log.Warn("stops.txt", stop.Line, "parent_station " + stop.ParentId + " is no station; stop taken alone");
+          log.Warn("stops.txt", stop.Line,
+                   "parent_station " + stop.ParentId + " is no station; stop taken alone");
         break;
       }
       current = parent->second;
@@ -136,7 +138,8 @@ void NameStation(const TGtfsFeed& feed, TGtfsStation& station) {
     if (station.Name.empty()) station.Name = feed.Stops[static_cast<size_t>(s)].Name;
   }
   if (station.Name.empty()) {
-    station.Name = feed.Stops[static_cast<size_t>(station.Parent >= 0 ? station.Parent : station.Stops.front())].Id;
+    station.Name =
+        feed.Stops[static_cast<size_t>(station.Parent >= 0 ? station.Parent : station.Stops.front())].Id;
   }
 }
 

@@ -43,7 +43,8 @@ class TTransferMaker {
     for (const TGtfsTransfer& row : feed.Transfers) {
       const int32_t from = groups.StationOfStop[static_cast<size_t>(row.From)];
       const int32_t to = groups.StationOfStop[static_cast<size_t>(row.To)];
-      if (from >= 0 && to >= 0 && row.Type >= 0 && row.Type <= kNotPossible) rows_[Key(from, to)].push_back(&row);
+      if (from >= 0 && to >= 0 && row.Type >= 0 && row.Type <= kNotPossible)
+        rows_[Key(from, to)].push_back(&row);
     }
   }
 
@@ -110,10 +111,14 @@ class TTransferMaker {
     if (!done_.emplace(std::min(x, y), std::max(x, y)).second) return;
     const auto there = RowsFor(a, b), back = RowsFor(b, a);
     auto forbidden = [](const TGtfsTransfer* row) { return row->Type == kNotPossible; };
-    if (std::any_of(there.begin(), there.end(), forbidden) || std::any_of(back.begin(), back.end(), forbidden)) return;
+    if (std::any_of(there.begin(), there.end(), forbidden) ||
+        std::any_of(back.begin(), back.end(), forbidden))
+      return;
     if (a.Station != b.Station && there.empty() && back.empty()) return;
     const int32_t thereTime = FirstTime(there), backTime = FirstTime(back);
-    const int32_t time = thereTime != kNoTime ? thereTime : backTime != kNoTime ? backTime : options_.TransferTime;
+    const int32_t time = thereTime != kNoTime  ? thereTime
+                         : backTime != kNoTime ? backTime
+                                               : options_.TransferTime;
     const std::string name = std::to_string(++made_);
     AddTransfer(*a.Stop->Station, *b.Stop->Station, name, time);
     AddTransfer(*b.Stop->Station, *a.Stop->Station, "-" + name, backTime != kNoTime ? backTime : time);

@@ -73,8 +73,8 @@ bool ParseCanvasSize(const std::string& text, int32_t& width, int32_t& height) {
   const size_t x = text.find_first_of("xX");
   if (x == std::string::npos) return false;
   return ParseWhole(std::string_view(text).substr(0, x), width) &&
-         ParseWhole(std::string_view(text).substr(x + 1), height) && width >= kMinCanvas && width <= kMaxCanvas &&
-         height >= kMinCanvas && height <= kMaxCanvas;
+         ParseWhole(std::string_view(text).substr(x + 1), height) && width >= kMinCanvas &&
+         width <= kMaxCanvas && height >= kMinCanvas && height <= kMaxCanvas;
 }
 
 int RunNew(const TNewOptions& options) {
@@ -84,7 +84,8 @@ int RunNew(const TNewOptions& options) {
                   std::to_string(kMaxCanvas) + ", for example 2000x1500");
   const std::string name = Utf8ToCp1251(TrimBlank(options.Name));
   if (name.empty() || Cp1251ToUtf8(name) != TrimBlank(options.Name))
-    return Refuse("the name \"" + options.Name + "\" cannot be written in the city's code page (Windows-1251)");
+    return Refuse("the name \"" + options.Name +
+                  "\" cannot be written in the city's code page (Windows-1251)");
 
   const fs::path dir = options.Dir;
   std::error_code ec;
@@ -116,7 +117,8 @@ int RunImportGtfs(const TImportCommandOptions& options) {
     return Refuse("--size wants a number of pixels from " + std::to_string(kMinImportSize) + " to " +
                   std::to_string(kMaxImportSize));
   if (!(options.TransferMinutes >= 0 && options.TransferMinutes <= kMaxTransferMinutes))
-    return Refuse("--transfer-time wants minutes from 0 to " + std::to_string(static_cast<int>(kMaxTransferMinutes)));
+    return Refuse("--transfer-time wants minutes from 0 to " +
+                  std::to_string(static_cast<int>(kMaxTransferMinutes)));
   import.Size = options.Size;
   import.TransferTime = RoundToInt(options.TransferMinutes * 60);
 

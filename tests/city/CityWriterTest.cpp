@@ -98,8 +98,9 @@ TEST(CityWriter, TransfersGoIntoTheFileLoadedLaterAndLoadBackWhole) {
   std::map<std::string, std::string> files;
   for (const TCityFile& file : CityFiles(*fresh)) files[file.Name] = file.Bytes;
   EXPECT_TRUE(files["Bus.trp"].ends_with("[Transfers]\r\n1=Red,Central,7,Central,1,1.30,invisible\r\n"));
-  EXPECT_TRUE(files["Tram.trp"].ends_with("[Transfers]\r\n1=T1,Market,7,Market,0.30\r\n\r\n"
-                                       "[AdditionalInfo]\r\nOnePlatformTransfers=1,parallel\r\n"));
+  EXPECT_TRUE(
+      files["Tram.trp"].ends_with("[Transfers]\r\n1=T1,Market,7,Market,0.30\r\n\r\n"
+                                  "[AdditionalInfo]\r\nOnePlatformTransfers=1,parallel\r\n"));
 
   test::TTempDir dir;
   TCity city;

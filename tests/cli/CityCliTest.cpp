@@ -18,7 +18,8 @@ const std::string kValley = std::string(VARNIK_TEST_DATA) + "/gtfs/valley";
 
 std::map<std::string, std::string> DirectoryBytes(const fs::path& dir) {
   std::map<std::string, std::string> files;
-  for (const auto& entry : fs::directory_iterator(dir)) files[entry.path().filename().string()] = test::ReadAll(entry.path());
+  for (const auto& entry : fs::directory_iterator(dir))
+    files[entry.path().filename().string()] = test::ReadAll(entry.path());
   return files;
 }
 
@@ -28,7 +29,8 @@ TEST(ImportGtfs, TheImportedCityLoadsCleanAndASaveChangesNothing) {
   auto r = RunTool("varnik", "import-gtfs " + kValley + " " + out.string());
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
   EXPECT_NE(r.Err.find("imported 5 routes, 6 stations and 8 transfers into "), std::string::npos) << r.Err;
-  EXPECT_NE(r.Err.find("2 names changed to fit the city's code page (--verbose lists them)\n"), std::string::npos);
+  EXPECT_NE(r.Err.find("2 names changed to fit the city's code page (--verbose lists them)\n"),
+            std::string::npos);
 
   r = RunTool("varnik", "check " + out.string());
   EXPECT_EQ(r.ExitCode, 0) << r.Out;

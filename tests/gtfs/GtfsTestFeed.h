@@ -38,7 +38,8 @@ inline TMemoryFeed TinyFeed() {
   feed.Files["routes.txt"] = "route_id,route_short_name,route_type\nR,7,3\n";
   feed.Files["trips.txt"] = "route_id,trip_id\nR,t1\n";
   feed.Files["stop_times.txt"] =
-      "trip_id,arrival_time,departure_time,stop_id,stop_sequence\nt1,10:00:00,10:00:00,A,1\nt1,10:04:00,10:04:00,B,2\n";
+      "trip_id,arrival_time,departure_time,stop_id,stop_sequence\nt1,10:00:00,10:00:00,A,1\nt1,10:04:00,10:"
+      "04:00,B,2\n";
   return feed;
 }
 

@@ -36,7 +36,8 @@ TEST(ImportParts, GtfsTimes) {
 }
 
 TEST(ImportParts, MediansTakeTheLowerMiddle) {
-  const std::pair<std::vector<int32_t>, int32_t> cases[] = {{{}, 0}, {{5}, 5}, {{9, 1}, 1}, {{3, 1, 2}, 2}, {{4, 1, 3, 2}, 2}};
+  const std::pair<std::vector<int32_t>, int32_t> cases[] = {
+      {{}, 0}, {{5}, 5}, {{9, 1}, 1}, {{3, 1, 2}, 2}, {{4, 1, 3, 2}, 2}};
   for (auto [values, median] : cases) EXPECT_EQ(LowerMedian(values), median);
 }
 
@@ -56,7 +57,11 @@ TEST(ImportParts, DelayWindows) {
       {"and past 24:00", {23 * H + 50 * M, 24 * H + 10 * M}, {}, 0, 20 * M},
       {"the night starts at 22:00", {21 * H + 59 * M, 22 * H + 10 * M}, {}, 0, 0},
       {"the night ends before 05:00", {4 * H + 59 * M, 5 * H}, {}, 0, 0},
-      {"frequencies stand instead", {8 * H, 8 * H + 2 * M}, {{7 * H, 600}, {16 * H, 900}, {23 * H, 1200}}, 600, 1200},
+      {"frequencies stand instead",
+       {8 * H, 8 * H + 2 * M},
+       {{7 * H, 600}, {16 * H, 900}, {23 * H, 1200}},
+       600,
+       1200},
   };
   for (const TCase& c : cases) {
     EXPECT_EQ(WindowDelay(c.Departures, c.Frequencies, true), c.Day) << c.Name;
@@ -65,24 +70,20 @@ TEST(ImportParts, DelayWindows) {
 }
 
 TEST(ImportParts, ExtendedRouteTypesFallIntoTheBasicOnes) {
-  const std::pair<int32_t, int32_t> cases[] = {{0, 0},    {1, 1},    {3, 3},    {100, 2},  {199, 2},  {200, 3},
-                                               {299, 3},  {400, 1},  {699, 1},  {700, 3},  {799, 3},  {900, 0},
-                                               {999, 0},  {1000, 4}, {1099, 4}, {1200, 4}, {1299, 4}, {1100, 1100},
-                                               {300, 300}, {7, 7}};
+  const std::pair<int32_t, int32_t> cases[] = {{0, 0},    {1, 1},    {3, 3},       {100, 2},   {199, 2},
+                                               {200, 3},  {299, 3},  {400, 1},     {699, 1},   {700, 3},
+                                               {799, 3},  {900, 0},  {999, 0},     {1000, 4},  {1099, 4},
+                                               {1200, 4}, {1299, 4}, {1100, 1100}, {300, 300}, {7, 7}};
   for (const auto& [type, basic] : cases) EXPECT_EQ(BasicRouteType(type), basic) << type;
 }
 
 TEST(ImportParts, NamesFitTheCodePageAndTheListSyntax) {
   const std::pair<const char*, const char*> cases[] = {
-      {"Москва", "Москва"},
-      {"Zürich (Hbf)", "Zurich [Hbf]"},
+      {"Москва", "Москва"},       {"Zürich (Hbf)", "Zurich [Hbf]"},
       {"Café Ёлка", "Cafe Ёлка"},  // only what the code page lacks is transliterated
-      {"Ἀθῆναι", "Athenai"},
-      {"\"Quoted\" Square", "Quoted Square"},
-      {"-East", "East"},
-      {"'Quote", "Quote"},
-      {"Lake 🏊", "Lake"},
-      {"Tab\there", "Tab here"},
+      {"Ἀθῆναι", "Athenai"},      {"\"Quoted\" Square", "Quoted Square"},
+      {"-East", "East"},          {"'Quote", "Quote"},
+      {"Lake 🏊", "Lake"},         {"Tab\there", "Tab here"},
   };
   TNameConverter names;
   for (const auto& [from, to] : cases) EXPECT_EQ(Cp1251ToUtf8(names.Convert(from)), to) << from;
@@ -105,10 +106,14 @@ TGtfsStop StopAt(const std::string& id, const std::string& name, double metres, 
 
 TEST(ImportParts, StopsJoinIntoStations) {
   TGtfsFeed feed;
-  feed.Stops = {StopAt("m1", "Mill", 0),          StopAt("m2", "Mill", 400),
-                StopAt("m3", "Mill", 800),        StopAt("far", "Mill", 1400),  // chain of 400 m steps, then a gap
-                StopAt("P", "Port", 3000, 1),     StopAt("p1", "Port", 3010, 0, "P"),
-                StopAt("Q", "Port", 3900, 1),     StopAt("near", "Port", 3450),  // 450 m from P, 450 from Q... nearer P
+  feed.Stops = {StopAt("m1", "Mill", 0),
+                StopAt("m2", "Mill", 400),
+                StopAt("m3", "Mill", 800),
+                StopAt("far", "Mill", 1400),  // chain of 400 m steps, then a gap
+                StopAt("P", "Port", 3000, 1),
+                StopAt("p1", "Port", 3010, 0, "P"),
+                StopAt("Q", "Port", 3900, 1),
+                StopAt("near", "Port", 3450),  // 450 m from P, 450 from Q... nearer P
                 StopAt("door", "Port", 3000, 2, "P")};
   feed.Stops[7].Lat -= 1 / 111195.0;  // one metre nearer P
   for (size_t i = 0; i < feed.Stops.size(); ++i) feed.StopIndex[feed.Stops[i].Id] = static_cast<int32_t>(i);

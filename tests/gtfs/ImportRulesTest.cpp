@@ -38,7 +38,8 @@ TEST_F(ValleyImport, RoutesGetTheirChosenPatternsTimesAndDelays) {
       // 07:00, 07:10 (twice), 07:25 by day, 23:50 and 24:20 by night.
       {"1", "Северная,Центр,Южная", "2,3", "10,30"},
       // A ring with neighbour lists at its ends; the headways of frequencies.txt.
-      {"Ring", "Центр(Zurich [Hbf],dong jing),Zurich [Hbf],dong jing(Центр,Zurich [Hbf])", "(4,5),3,(5,3)", "10,30"},
+      {"Ring", "Центр(Zurich [Hbf],dong jing),Zurich [Hbf],dong jing(Центр,Zurich [Hbf])", "(4,5),3,(5,3)",
+       "10,30"},
       // The longer of two patterns run once each; Центр called at twice.
       {"1 (2)", "Южная,Центр,Северная,Центр #2", "5,4,5", "0,0"},
       // Two patterns of one length: the one of trip "x1"; no times at all.
@@ -76,9 +77,10 @@ TEST_F(ValleyImport, EachModeHasItsFileAndTransfersGoToTheLaterOne) {
   EXPECT_EQ(transfers("Metro.trp"), "");
   EXPECT_EQ(transfers("Bus.trp"), "1=1,Северная,1 (2),Северная,3\r\n2=1,Центр,1 (2),Центр,3\r\n");
   EXPECT_EQ(transfers("Train.trp"), "1=1 (2),Северная,X,Zurich [Hbf],5\r\n");
-  EXPECT_EQ(transfers("Tram.trp"),
-            "1=1,Центр,Ring,Центр,2,4\r\n2=1 (2),Северная,Ring,Zurich [Hbf],5\r\n3=Ring,Центр,1 (2),Центр,4,2\r\n"
-            "4=Ring,Zurich [Hbf],X,Zurich [Hbf],3\r\n5=Ring,dong jing,Q,dong jing,3\r\n");
+  EXPECT_EQ(
+      transfers("Tram.trp"),
+      "1=1,Центр,Ring,Центр,2,4\r\n2=1 (2),Северная,Ring,Zurich [Hbf],5\r\n3=Ring,Центр,1 (2),Центр,4,2\r\n"
+      "4=Ring,Zurich [Hbf],X,Zurich [Hbf],3\r\n5=Ring,dong jing,Q,dong jing,3\r\n");
   EXPECT_EQ(run_.Summary.Transfers, 8);
   EXPECT_EQ(run_.Said, "warning: transfers.txt: line 6: unknown stop NOPE; row left out\n");
 }
@@ -103,8 +105,10 @@ TEST_F(ValleyImport, TheMapSpansTheCanvasWithLabelsLegendsColoursAndShapes) {
   EXPECT_EQ(City().Background.Height, 1481 + 200);
   // A label right of each station of the city, at its first line only; the
   // bus, without a colour of its own, is not given the metro's red.
-  EXPECT_NE(map.find("Rects=210,192,76,16, 219,816,49,16, 210,1473,49,16\r\nRect=20,20,60,20\r\n"), std::string::npos);
-  EXPECT_NE(map.find("[1 (2)]\r\nColor=1060D0\r\nLabelsColor=000000\r\nLabelsBColor=-1\r\n"), std::string::npos);
+  EXPECT_NE(map.find("Rects=210,192,76,16, 219,816,49,16, 210,1473,49,16\r\nRect=20,20,60,20\r\n"),
+            std::string::npos);
+  EXPECT_NE(map.find("[1 (2)]\r\nColor=1060D0\r\nLabelsColor=000000\r\nLabelsBColor=-1\r\n"),
+            std::string::npos);
   EXPECT_NE(map.find("Rects=\r\nRect=20,46,60,20\r\n"), std::string::npos);
   // The train's shape bends south half-way between its two stations.
   EXPECT_NE(map.find("[AdditionalNodes]\r\n1=X,Zurich [Hbf],Южная, 560,1801\r\n"), std::string::npos);
