@@ -22,30 +22,6 @@ std::string JoinList(const std::vector<std::string>& items) {
   return text;
 }
 
-std::string RectsValue(const TMetroMapLine& line) {
-  size_t count = 0;
-  for (size_t i = 0; i < line.Stations.size(); ++i) {
-    if (line.Stations[i]->LabelRect != TRect{}) count = i + 1;
-  }
-  std::vector<std::string> items;
-  for (size_t i = 0; i < count; ++i) items.push_back(RectToStr(line.Stations[i]->LabelRect));
-  return JoinList(items);
-}
-
-std::string CoordinatesValue(const TMetroMapLine& line) {
-  size_t count = 0;
-  for (size_t i = 0; i < line.Stations.size(); ++i) {
-    const TCoordinate& c = line.Stations[i]->Coordinate;
-    if (c.X != 0 || c.Y != 0) count = i + 1;
-  }
-  std::vector<std::string> items;
-  for (size_t i = 0; i < count; ++i) {
-    const TCoordinate& c = line.Stations[i]->Coordinate;
-    items.push_back(std::to_string(c.X) + "," + std::to_string(c.Y));
-  }
-  return JoinList(items);
-}
-
 // Key names of profile files match ignoring the case of A-Z only.
 std::string AsciiLower(std::string name) {
   for (char& c : name) {
@@ -60,6 +36,30 @@ std::string StationName(const TMetroMapStation* station) {
 }
 
 }  // namespace
+
+std::string TMetroMapLine::RectsValue() const {
+  size_t count = 0;
+  for (size_t i = 0; i < Stations.size(); ++i) {
+    if (Stations[i]->LabelRect != TRect{}) count = i + 1;
+  }
+  std::vector<std::string> items;
+  for (size_t i = 0; i < count; ++i) items.push_back(RectToStr(Stations[i]->LabelRect));
+  return JoinList(items);
+}
+
+std::string TMetroMapLine::CoordinatesValue() const {
+  size_t count = 0;
+  for (size_t i = 0; i < Stations.size(); ++i) {
+    const TCoordinate& c = Stations[i]->Coordinate;
+    if (c.X != 0 || c.Y != 0) count = i + 1;
+  }
+  std::vector<std::string> items;
+  for (size_t i = 0; i < count; ++i) {
+    const TCoordinate& c = Stations[i]->Coordinate;
+    items.push_back(std::to_string(c.X) + "," + std::to_string(c.Y));
+  }
+  return JoinList(items);
+}
 
 std::string TMetroMapLine::SegmentValue(const TMetroMapSegment& segment) const {
   std::string value = QuoteIfComma(Route->Name) + "," + StationName(segment.FromStation) + "," +
@@ -83,12 +83,12 @@ void WriteMapFile(const TMetroMap& map, TProfileFile& file, bool writeLegendRect
   TWrittenKeys written;
   for (const auto& line : map.Lines) {
     const std::string& section = line->Route->Name;
-    file.SetValue(section, "Rects", RectsValue(*line));
+    file.SetValue(section, "Rects", line->RectsValue());
     if (writeLegendRects) {
       file.SetValue(section, "Rect",
                     line->LegendRect == TRect{} ? std::string() : RectToStr(line->LegendRect));
     }
-    file.SetValue(section, "Coordinates", CoordinatesValue(*line));
+    file.SetValue(section, "Coordinates", line->CoordinatesValue());
     line->SaveAdditionalNodes(file, written);
   }
 }

@@ -100,6 +100,11 @@ class TMetroMapLine {
   void SaveAdditionalNodes(TProfileFile& file, TWrittenKeys& written) const;
   // The value of one segment's AdditionalNodes key.
   std::string SegmentValue(const TMetroMapSegment& segment) const;
+  // The values of the keys Rects and Coordinates: one item per station up
+  // to the last one that has a label (a place), so that a file stays as
+  // short as the user left it.
+  std::string RectsValue() const;
+  std::string CoordinatesValue() const;
 };
 
 class TMetroMap : public TMap {

@@ -121,6 +121,8 @@ std::string Utf8ToCp1251(std::string_view text) {
   return out;
 }
 
+bool Cp1251Holds(char32_t u) { return u < 0x10000 && GetTables().fromUnicode[u] >= 0; }
+
 char UpperChar1251(char c) { return GetTables().upper[static_cast<unsigned char>(c)]; }
 char LowerChar1251(char c) { return GetTables().lower[static_cast<unsigned char>(c)]; }
 

@@ -16,6 +16,9 @@ std::string Cp1251ToUtf8(std::string_view text);
 // that are not valid UTF-8, become "?".
 std::string Utf8ToCp1251(std::string_view text);
 
+// True when the code page has a byte for the Unicode character `u`.
+bool Cp1251Holds(char32_t u);
+
 // Upper- and lower-casing of Windows-1251 text: Latin and Cyrillic letters
 // (Ё/ё and the other Slavic letters of the code page included).
 char UpperChar1251(char c);

@@ -24,12 +24,6 @@ std::string ModelName(const fs::path& path) { return Utf8ToCp1251(path.string())
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
-bool ListOrder(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(AsciiLower(x)) < static_cast<unsigned char>(AsciiLower(y));
-  });
-}
-
 bool WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     ssize_t n = ::write(fd, data.data(), data.size());
@@ -136,7 +130,14 @@ void ListFiles(std::string_view mask, std::vector<std::string>& names) {
     std::string name = ModelName(it->path().filename());
     if (MatchesMask(name, mask)) names.push_back(std::move(name));
   }
-  std::stable_sort(names.begin(), names.end(), ListOrder);
+  std::stable_sort(names.begin(), names.end(),
+                   [](const std::string& a, const std::string& b) { return ListedBefore(a, b); });
+}
+
+bool ListedBefore(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(AsciiLower(x)) < static_cast<unsigned char>(AsciiLower(y));
+  });
 }
 
 std::string ProgramDir() {

@@ -36,6 +36,9 @@ bool MatchesMask(std::string_view name, std::string_view mask);
 // Calling it with several masks leaves the accumulated list sorted as a whole.
 void ListFiles(std::string_view mask, std::vector<std::string>& names);
 
+// The order of ListFiles: true when `a` is listed before `b`.
+bool ListedBefore(std::string_view a, std::string_view b);
+
 // The directory holding the running program, with a trailing "/".
 std::string ProgramDir();
 

@@ -13,6 +13,7 @@
 
 #include "city/uCity.h"
 #include "cli/common/uRenderView.h"
+#include "cli/varnik/uCityCommands.h"
 #include "cli/varnik/uCityJson.h"
 #include "cli/varnik/uMapCommands.h"
 #include "cli/varnik/uRouteCommand.h"
@@ -149,7 +150,27 @@ int main(int argc, char** argv) {
       ->type_name("NAME");
   route->add_flag("--json", routeRequest.Json, "print the journey as JSON");
 
+  varnik::TNewOptions newOptions;
+  CLI::App* newCity = app.add_subcommand("new", "create an empty city to draw in: a .cty, an empty Metro.trp and "
+                                                 "a Metro.map over a blank background");
+  newCity->add_option("DIR", newOptions.Dir, "directory of the new city (new or empty)")->required();
+  newCity->add_option("--name", newOptions.Name, "name of the city")->required();
+  newCity->add_option("--size", newOptions.Size, "size of the background picture, WIDTHxHEIGHT (default 2000x1500)");
+
+  varnik::TImportCommandOptions importOptions;
+  CLI::App* import = app.add_subcommand("import-gtfs", "make a city directory from a GTFS feed");
+  import->add_option("FEED", importOptions.Feed, "the feed: a .zip archive or a directory of its files")->required();
+  import->add_option("OUTDIR", importOptions.OutDir, "directory of the new city")->required();
+  import->add_option("--types", importOptions.Types, "route types to import, for example 0,1 (default: all)");
+  import->add_option("--size", importOptions.Size, "longer side of the map in pixels (default 4000)");
+  import->add_option("--transfer-time", importOptions.TransferMinutes,
+                     "walking time of a transfer the feed gives no time for, in minutes (default 3)");
+  import->add_flag("--force", importOptions.Force, "replace OUTDIR when it exists");
+  import->add_flag("--verbose", importOptions.Verbose, "list the names that were changed");
+
   CLI11_PARSE(app, argc, argv);
+  if (newCity->parsed()) return varnik::RunNew(newOptions);
+  if (import->parsed()) return varnik::RunImportGtfs(importOptions);
   if (check->parsed()) return varnik::RunCheck(dir);
   if (dump->parsed()) return varnik::RunDump(dir);
   if (render->parsed()) return varnik::RunRender(dir, mapName, renderOptions, renderRoute, renderDelay);
