@@ -16,7 +16,7 @@
 #include "gtfs/uFeedSource.h"
 #include "gtfs/uGtfsImport.h"
 #include "gtfs/uImportLog.h"
-#include "network/uCity.h"
+#include "city/uCity.h"
 #include "platform/uMessages.h"
 
 using namespace varnik;

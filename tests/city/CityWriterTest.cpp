@@ -8,7 +8,7 @@
 #include "TestFiles.h"
 #include "city/uCityWriter.h"
 #include "core/uUtils.h"
-#include "network/uCity.h"
+#include "city/uCity.h"
 #include "platform/uMessages.h"
 
 namespace varnik {
