@@ -7,11 +7,16 @@
 #include <string>
 
 #include "editor/fMain.h"
+#include "platform/gui/uInfoOptions.h"
 #include "platform/gui/uMessageBoxSink.h"
 #include "platform/uCodePage.h"
 #include "platform/uQtText.h"
 
 int main(int argc, char* argv[]) {
+  const varnik::TProgramInfo info{
+      "VarnikEditor", "Editor of schematic public-transport maps. Start it in a city directory.", "[MAP]",
+      "The file name of the map to show (default: Metro.map, else the first map)."};
+  if (std::optional<int> answered = varnik::AnswerInfoOptions(argc, argv, info)) return *answered;
   QApplication application(argc, argv);
   // Messages of the load come before the window shows; they carry its caption.
   varnik::TMessageBoxSink messages(nullptr, varnik::Utf8ToCp1251(varnik::kMainCaption));

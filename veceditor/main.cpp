@@ -1,7 +1,9 @@
 // VarnikVecEditor: edits one .vec file, named by the first argument.
 
 #include <QApplication>
+#include <optional>
 
+#include "platform/gui/uInfoOptions.h"
 #include "platform/gui/uMessageBoxSink.h"
 #include "platform/uCanvas.h"
 #include "platform/uFiles.h"
@@ -29,6 +31,10 @@ class TWindowMessageSink : public varnik::TMessageSink {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const varnik::TProgramInfo info{"VarnikVecEditor", "Editor of Varnik vector images (.vec).",
+                                  "[FILE.vec] [/-AutoSave]",
+                                  "The picture to edit; /-AutoSave turns the six-second save off."};
+  if (std::optional<int> answered = varnik::AnswerInfoOptions(argc, argv, info)) return *answered;
   QApplication application(argc, argv);
   varnik::EnsureGuiApplication();
   varnik::MainForm form(QApplication::arguments().mid(1), varnik::ProgramDir() + "Varnik.ini");
