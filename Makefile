@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test run clean test-asan fuzz
+.PHONY: all deps build test run clean test-asan fuzz package
 
 all: build
 
@@ -47,3 +47,7 @@ test-asan: deps
 # libFuzzer targets (clang), each run FUZZ_SECONDS (default 60); see fuzz/run.
 fuzz:
 	FUZZ_SECONDS=$(or $(FUZZ_SECONDS),60) fuzz/run build-fuzz
+
+# The Debian package of everything `cmake --install` lays out.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB

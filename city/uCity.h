@@ -17,7 +17,7 @@ namespace varnik {
 class TIniStream;
 
 // The program version the data's "NeedVersion" is compared with.
-inline constexpr const char* kProgramVersion = "5.0";
+inline constexpr const char* kProgramVersion = VARNIK_VERSION;
 
 class TCity {
  public:

@@ -7,12 +7,17 @@
 #include <string>
 
 #include "editor/fMain.h"
+#include "platform/gui/uInfoOptions.h"
 #include "platform/gui/uMessageBoxSink.h"
 #include "platform/gui/uQtTranslations.h"
 #include "platform/uCodePage.h"
 #include "platform/uQtText.h"
 
 int main(int argc, char* argv[]) {
+  const varnik::TProgramInfo info{
+      "VarnikEditor", "Editor of schematic public-transport maps. Start it in a city directory.", "[MAP]",
+      "The file name of the map to show (default: Metro.map, else the first map)."};
+  if (std::optional<int> answered = varnik::AnswerInfoOptions(argc, argv, info)) return *answered;
   QApplication application(argc, argv);
   const varnik::TQtTranslations qtTranslations;
   // Messages of the load come before the window shows; they carry its caption.

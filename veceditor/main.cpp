@@ -1,7 +1,9 @@
 // VarnikVecEditor: edits one .vec file, named by the first argument.
 
 #include <QApplication>
+#include <optional>
 
+#include "platform/gui/uInfoOptions.h"
 #include "platform/gui/uMessageBoxSink.h"
 #include "platform/gui/uQtTranslations.h"
 #include "platform/uCanvas.h"
@@ -30,6 +32,10 @@ class TWindowMessageSink : public varnik::TMessageSink {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const varnik::TProgramInfo info{"VarnikVecEditor", "Editor of Varnik vector images (.vec).",
+                                  "[FILE.vec] [/-AutoSave]",
+                                  "The picture to edit; /-AutoSave turns the six-second save off."};
+  if (std::optional<int> answered = varnik::AnswerInfoOptions(argc, argv, info)) return *answered;
   QApplication application(argc, argv);
   const varnik::TQtTranslations qtTranslations;
   varnik::EnsureGuiApplication();

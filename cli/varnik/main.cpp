@@ -110,6 +110,7 @@ int RunRoute(const std::string& dir, const TRouteRequest& request) {
 int main(int argc, char** argv) {
   CLI::App app{"varnik: check, dump and draw the schematic maps of a city directory; plan journeys"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("varnik ") + VARNIK_VERSION);
   std::string dir = ".";
 
   CLI::App* check = app.add_subcommand("check", "load the city in DIR and print every diagnostic");

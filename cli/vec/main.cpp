@@ -68,6 +68,7 @@ int RunCanon(const std::string& file) {
 int main(int argc, char** argv) {
   CLI::App app{"varnik-vec: draw a .vec vector image into a PNG, or print its canonical text"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("varnik-vec ") + VARNIK_VERSION);
   std::string file;
   varnik::TRenderOptions options;
 

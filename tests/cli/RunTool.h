@@ -27,12 +27,12 @@ inline std::string ReadAll(const std::string& path) {
   return data;
 }
 
-// `arguments` is appended to the tool's path as shell text.
-inline TToolResult RunTool(const std::string& tool, const std::string& arguments) {
+// Runs a shell command line, capturing its standard output and error.
+inline TToolResult RunCommand(std::string command) {
   std::string errPath = "/tmp/varnik-tool-XXXXXX";
   int fd = mkstemp(errPath.data());
   if (fd >= 0) close(fd);
-  std::string command = std::string(VARNIK_BIN_DIR) + "/" + tool + " " + arguments + " 2>" + errPath;
+  command += " 2>" + errPath;
   TToolResult result;
   if (std::FILE* pipe = popen(command.c_str(), "r")) {
     std::array<char, 4096> buffer;
@@ -43,6 +43,11 @@ inline TToolResult RunTool(const std::string& tool, const std::string& arguments
   result.Err = ReadAll(errPath);
   std::remove(errPath.c_str());
   return result;
+}
+
+// `arguments` is appended to the tool's path as shell text.
+inline TToolResult RunTool(const std::string& tool, const std::string& arguments) {
+  return RunCommand(std::string(VARNIK_BIN_DIR) + "/" + tool + " " + arguments);
 }
 
 }  // namespace varnik::test
