@@ -1,5 +1,6 @@
 #include "veceditor/fMain.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -25,6 +26,8 @@
 #include "platform/uMessages.h"
 #include "platform/uQtText.h"
 #include "veceditor/uPointEdits.h"
+#include "export/gui/uExportDialog.h"
+#include "veceditor/uVecExport.h"
 #include "veceditor/uVecOptions.h"
 
 namespace varnik {
@@ -233,6 +236,13 @@ void MainForm::CreateToolBar(QWidget* toolBar) {
   AddButton(toolBar, QStringLiteral("Angle"), 660, 2, 41, 25)->setObjectName(QStringLiteral("AngleComments"));
   AddButton(toolBar, QStringLiteral("Opaque"), 702, 2, 48, 25)->setObjectName(QStringLiteral("OpaqueComments"));
   AddButton(toolBar, QStringLiteral("Comment"), 751, 2, 55, 25)->setObjectName(QStringLiteral("Comment"));
+  QPushButton* exportButton = AddButton(toolBar, QString::fromUtf8("Экспорт..."), 810, 2, 75, 25);
+  exportButton->setObjectName(QStringLiteral("Export"));
+  auto* exportKeys = new QAction(this);
+  exportKeys->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  connect(exportKeys, &QAction::triggered, exportButton, &QPushButton::click);
+  addAction(exportKeys);
+  KeepShortcutForWindow(*this, exportKeys->shortcut());
 }
 
 QWidget* MainForm::CreateCommandColumn() {
@@ -296,6 +306,7 @@ void MainForm::ConnectHandlers() {
   connect(button("AngleComments"), &QPushButton::clicked, this, [this] { ToggleCommentsOf("angle"); });
   connect(button("OpaqueComments"), &QPushButton::clicked, this, [this] { ToggleCommentsOf("opaque"); });
   connect(button("Comment"), &QPushButton::clicked, this, &MainForm::CommentClicked);
+  connect(button("Export"), &QPushButton::clicked, this, [this] { ExportDocument(this, *document_, fileName_); });
   connect(memo_, &QPlainTextEdit::textChanged, this, &MainForm::TextEdited);
   connect(&autoSaveTimer_, &QTimer::timeout, this, &MainForm::AutoSaveTick);
   connect(&settleTimer_, &QTimer::timeout, this, [this] {

@@ -36,12 +36,12 @@ int RenderMap(TCity& city, const TRenderOptions& options) {
   EnsureGuiApplication();
   // The extent may depend on the label layer's visibility, as in the editor.
   map.UpdateLabelsVisibility();
-  return RenderToPng(kTool, options, map.Width(), map.Height(),
-                     [&](TBitmap& bitmap, const TScale& view, int smooth) {
-                       // The editor paints over its window background; a file gets white.
-                       bitmap.Fill(0xFFFFFF);
-                       DrawCurrentMap(city.CurrentMap, bitmap, smooth, view);
-                     });
+  return RenderToFile(kTool, options, map.Width(), map.Height(),
+                      [&](TBitmap& bitmap, const TScale& view, int smooth) {
+                        // The editor paints over its window background; a file gets white.
+                        bitmap.Fill(0xFFFFFF);
+                        DrawCurrentMap(city.CurrentMap, bitmap, smooth, view);
+                      });
 }
 
 int SaveMap(TCity& city, bool mapNamed) {

@@ -17,7 +17,7 @@ class TCity;
 bool ChooseMap(TCity& city, const std::string& mapName);
 
 // Draws the current map as the editor paints it, without editing aids, into
-// a PNG. `options.Out` must already be absolute (the current directory is
+// a PNG, SVG or PDF. `options.Out` must already be absolute (the current directory is
 // the city's by now).
 int RenderMap(TCity& city, const TRenderOptions& options);
 
