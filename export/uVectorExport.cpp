@@ -86,6 +86,22 @@ void PageGeometry(const TVectorPage& page, QSize& full, QRectF& target) {
   target = FitInto(layout.paintRectPixels(int(kPixelsPerInch)), page.Width, page.Height);
 }
 
+// The SVG generator states the page's size in millimetres to six digits,
+// which viewers round up to a pixel more than the drawing has; the size is
+// put exactly instead: in pixels for a page of the drawing's size, in the
+// paper's own millimetres otherwise.
+void SetSvgPageSize(std::string& svg, const TVectorPage& page) {
+  std::string size = "<svg width=\"" + std::to_string(page.Width) + "\" height=\"" + std::to_string(page.Height) + "\"";
+  if (FindPaper(page.Paper)) {
+    const QSizeF mm = LayoutOf(page).fullRect(QPageLayout::Millimeter).size();
+    size = "<svg width=\"" + QString::number(mm.width()).toStdString() + "mm\" height=\"" +
+           QString::number(mm.height()).toStdString() + "mm\"";
+  }
+  const size_t at = svg.find("<svg width=");
+  if (at == std::string::npos) return;
+  svg.replace(at, svg.find('\n', at) - at, size);
+}
+
 std::string BytesOf(const QBuffer& buffer) {
   const QByteArray& data = buffer.data();
   return std::string(data.constData(), size_t(data.size()));
@@ -150,7 +166,9 @@ std::string DrawingToSvg(const TVectorPage& page, const TPageDraw& draw) {
   if (!painter.begin(&generator)) return {};
   PaintDrawing(painter, target, page.Width, page.Height, draw);
   painter.end();
-  return BytesOf(buffer);
+  std::string svg = BytesOf(buffer);
+  SetSvgPageSize(svg, page);
+  return svg;
 }
 
 std::string DrawingToPdf(const TVectorPage& page, const TPageDraw& draw) {

@@ -67,6 +67,8 @@ struct TKindCase {
   double Limit;
 };
 
+constexpr const char* kCircle = "PenColor 000000\nBrushColor 30A030\nEllipse 30,15, 90,75, 3";
+
 const TKindCase kKinds[] = {
     {"Line", "PenColor 2060C0\nLine 10,20, 110,70, 3", kShapeLimit},
     {"ThinLine", "PenColor 2060C0\nLine 10,20, 110,70, 1", kShapeLimit},
@@ -77,7 +79,7 @@ const TKindCase kKinds[] = {
     {"Stairs", "PenColor 404040\nStairs 20,20, 60,30, 20,70", kShapeLimit},
     {"Arrow", "PenColor C06000\nArrow 10,80, 60,40, 110,40, 2", kShapeLimit},
     {"Railway", "PenColor 000000\nRailway 6, 10, 12, 10,30, 60,60, 110,30, 2", kShapeLimit},
-    {"Circle", "PenColor 000000\nBrushColor 30A030\nEllipse 30,15, 90,75, 3", kShapeLimit},
+    {"Circle", kCircle, kShapeLimit},
     {"EllipseOutline", "PenColor 0000C0\nBrushColor -1\nEllipse 10,20, 110,70, 2", kShapeLimit},
     {"Polygon", "PenColor 000000\nBrushColor F0C000\nPolygon 10,10, 110,30, 60,80, 2", kShapeLimit},
     {"ThinPolygon", "PenColor 000000\nBrushColor F0C000\nPolygon 10,10, 110,30, 60,80, 0.5", kShapeLimit},
@@ -130,6 +132,12 @@ TEST(SvgExport, KeepsTextsAsText) {
   EXPECT_NE(svg.find("viewBox=\"0 0 120 90\""), std::string::npos);
 }
 
+TEST(SvgExport, PageSizeIsExact) {
+  EXPECT_NE(TPicture("Line 10,10, 100,80").Svg().find("<svg width=\"120\" height=\"90\"\n"), std::string::npos);
+  const std::string a4 = DrawingToSvg({kWidth, kHeight, "A4", ""}, [](TBitmap&) {});
+  EXPECT_NE(a4.find("<svg width=\"297mm\" height=\"210mm\"\n"), std::string::npos);
+}
+
 TEST(SvgExport, EmbedsNestedPicturesWhereTheyLie) {
   TTempDir dir;
   std::filesystem::copy_file(std::filesystem::path(VARNIK_EXAMPLES) / "Zarechensk" / "park.png", dir.Path() / "park.png");
@@ -171,7 +179,7 @@ TEST(PdfExport, RendersLikeTheRaster) {
   const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
   if (pdftoppm.isEmpty()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
   TTempDir dir;
-  TPicture picture(kKinds[9].Lines);  // a filled circle with its ring
+  TPicture picture(kCircle);
   const std::string pdfPath = (dir.Path() / "page.pdf").string();
   dir.WriteBytes("page.pdf", picture.Pdf());
   QProcess run;
