@@ -150,6 +150,17 @@ TEST(SvgExport, EmbedsNestedPicturesWhereTheyLie) {
   EXPECT_LT(d.Share(), kShapeLimit) << d.Differing << " of " << d.Inked;
 }
 
+// Coordinates no drawing needs (a file's typo of 1e13) would make files that
+// other programs choke on; such shapes are left out, the rest is kept.
+TEST(SvgExport, LeavesOutShapesOfAbsurdCoordinates) {
+  TPicture picture("PenColor 0000FF\nLine 10,10, 1e13,10, 2\nPolygon 0,0, 1e300,0, 0,1e300\n"
+                   "TextOut Arial, 12, 1e13, 5, far\nLine 10,50, 110,50, 2");
+  const std::string svg = picture.Svg();
+  EXPECT_EQ(svg.find("e+"), std::string::npos);
+  EXPECT_EQ(svg.find(">far<"), std::string::npos);
+  EXPECT_EQ(RenderSvg(svg, kWidth, kHeight).pixelColor(60, 50), QColor(0, 0, 255));
+}
+
 // The size of the first page as the PDF states it, in points.
 QSizeF MediaBox(const std::string& pdf) {
   const size_t at = pdf.find("/MediaBox [");
