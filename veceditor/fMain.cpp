@@ -236,13 +236,6 @@ void MainForm::CreateToolBar(QWidget* toolBar) {
   AddButton(toolBar, QStringLiteral("Angle"), 660, 2, 41, 25)->setObjectName(QStringLiteral("AngleComments"));
   AddButton(toolBar, QStringLiteral("Opaque"), 702, 2, 48, 25)->setObjectName(QStringLiteral("OpaqueComments"));
   AddButton(toolBar, QStringLiteral("Comment"), 751, 2, 55, 25)->setObjectName(QStringLiteral("Comment"));
-  QPushButton* exportButton = AddButton(toolBar, QString::fromUtf8("Экспорт..."), 810, 2, 75, 25);
-  exportButton->setObjectName(QStringLiteral("Export"));
-  auto* exportKeys = new QAction(this);
-  exportKeys->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-  connect(exportKeys, &QAction::triggered, exportButton, &QPushButton::click);
-  addAction(exportKeys);
-  KeepShortcutForWindow(*this, exportKeys->shortcut());
 }
 
 QWidget* MainForm::CreateCommandColumn() {
@@ -269,6 +262,14 @@ QWidget* MainForm::CreateCommandColumn() {
   }
   // Kept from the layout of the column; it does nothing and is never shown.
   AddButton(column, QStringLiteral("Button24"), kLeft, 384, kWidth, kHeight)->hide();
+  // The toolbar is full; the picture's export sits below the commands.
+  QPushButton* exportButton = AddButton(column, QString::fromUtf8("Экспорт..."), kLeft, 420, kWidth, kHeight);
+  exportButton->setObjectName(QStringLiteral("Export"));
+  auto* exportKeys = new QAction(this);
+  exportKeys->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  connect(exportKeys, &QAction::triggered, exportButton, &QPushButton::click);
+  addAction(exportKeys);
+  KeepShortcutForWindow(*this, exportKeys->shortcut());
   return column;
 }
 

@@ -1,4 +1,4 @@
-// "Экспорт..." of the vector editor: the toolbar button and Ctrl+E open the
+// "Экспорт..." of the vector editor: the button and Ctrl+E open the
 // export dialog, and the picture is written in the format of the name typed.
 
 #include <QtTest>
@@ -20,7 +20,7 @@ class ExportTest : public QObject {
     dir.Write("pic.vec", "Size 50x40\nPenColor FF0000\nLine 5,5, 45,35, 2\n");
     auto form = StartWindow({PathArgument(dir.Path() / "pic.vec")});
     QVERIFY(form);
-    QVERIFY(ToolButton(*form, QString::fromUtf8("Экспорт...")));
+    QVERIFY(CommandButton(*form, QString::fromUtf8("Экспорт...")));
     AnswerNextFileDialog(PathArgument(dir.Path() / "pic.svg"));
     // Typed in the text box, which would take Ctrl+E as "end of line".
     form->Memo().setFocus();
@@ -39,7 +39,7 @@ class ExportTest : public QObject {
     // Typed without an extension: the chosen filter (PNG, the first) gives
     // it one.
     AnswerNextFileDialog(PathArgument(dir.Path() / "plain"));
-    ToolButton(*form, QString::fromUtf8("Экспорт..."))->click();
+    CommandButton(*form, QString::fromUtf8("Экспорт..."))->click();
     const QImage png(PathArgument(dir.Path() / "plain.png"));
     QCOMPARE(png.size(), QSize(50, 40));
     QCOMPARE(png.pixelColor(25, 20).red() > 200 && png.pixelColor(25, 20).green() < 60, true);
