@@ -1,5 +1,6 @@
 #include "editor/fMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -20,8 +21,10 @@
 #include "editor/uEditorCommands.h"
 #include "editor/uEditorPainter.h"
 #include "editor/uMapEditor.h"
+#include "editor/uMapExport.h"
 #include "editor/uMemo.h"
 #include "editor/uStationEdit.h"
+#include "export/gui/uExportDialog.h"
 #include "map/uCitySaver.h"
 #include "map/uSettings.h"
 #include "platform/uCodePage.h"
@@ -155,7 +158,20 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
   saveTimer_.setInterval(kSaveMs);
   connect(&saveTimer_, &QTimer::timeout, this, [this] { Save(); });
   saveTimer_.start();
-  new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this, [this] { OpenJourneyWindow(); });
+
+  // The journey planner, export and printing of the current map: window
+  // actions with their shortcuts, found by name to be put in a menu.
+  auto addAction = [this](const char* caption, const char* name, QKeySequence keys, std::function<void()> run) {
+    auto* action = new QAction(Text(caption), this);
+    action->setObjectName(name);
+    action->setShortcut(keys);
+    KeepShortcutForWindow(*this, keys);
+    connect(action, &QAction::triggered, this, std::move(run));
+    QWidget::addAction(action);
+  };
+  addAction("Экспорт...", "ExportAction", QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExportMap(this, *city_); });
+  addAction("Печать...", "PrintAction", QKeySequence(Qt::CTRL | Qt::Key_P), [this] { PrintMap(this, *city_); });
+  addAction("Маршрут...", "JourneyAction", QKeySequence(Qt::CTRL | Qt::Key_R), [this] { OpenJourneyWindow(); });
 }
 
 TMainForm::~TMainForm() {

@@ -14,6 +14,7 @@
 #include "platform/uCodePage.h"
 #include "vector/uScale.h"
 #include "vector/uVectorImage.h"
+#include "vector/uVectorSink.h"
 
 namespace varnik {
 
@@ -79,6 +80,17 @@ void KeepSourcePixels(int64_t& first, int64_t& last, long double start, int32_t 
   first = std::clamp<int64_t>(static_cast<int64_t>(std::floor(std::clamp<long double>(start, 0, size))), 0,
                               size - 1);
   last = first + 1;
+}
+
+bool Unzoomed(const TScale& scale) { return std::fabs(scale.ScaleX - 1) + std::fabs(scale.ScaleY - 1) < 0.001L; }
+
+// Where the whole picture lands, in pixel edges: unzoomed at its own size,
+// zoomed from the rounded corner to the rounded far corner.
+TRect PicturePlace(const TPicture& picture, const TScale& scale, long double x, long double y) {
+  const bool unzoomed = Unzoomed(scale);
+  const long double right = unzoomed ? RoundToInt(x) + picture.Width : x + picture.Width * scale.ScaleX;
+  const long double bottom = unzoomed ? RoundToInt(y) + picture.Height : y + picture.Height * scale.ScaleY;
+  return {RoundToInt(x), RoundToInt(y), RoundToInt(right), RoundToInt(bottom)};
 }
 
 }  // namespace
@@ -170,8 +182,13 @@ void TImage::Draw(TBitmap& target, const TRect& clip, const TScale& scale, int l
     return;
   }
   TPicture* picture = RasterPicture();
-  if (!picture || picture->Width <= 0 || target.Empty()) return;
-  if (std::fabs(scale.ScaleX - 1) + std::fabs(scale.ScaleY - 1) < 0.001L) {
+  if (!picture || picture->Width <= 0) return;
+  if (TVectorSink* sink = target.Sink()) {
+    sink->Picture(*picture, PicturePlace(*picture, scale, x, y), level >= 2 && !Unzoomed(scale));
+    return;
+  }
+  if (target.Empty()) return;
+  if (Unzoomed(scale)) {
     // Unscaled: a plain copy, cut to the target only.
     const int64_t left = RoundToInt(x), top = RoundToInt(y);
     const int64_t x0 = std::max<int64_t>(left, 0), y0 = std::max<int64_t>(top, 0);

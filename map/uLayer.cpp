@@ -3,6 +3,7 @@
 #include "image/uImage.h"
 #include "platform/uBitmap.h"
 #include "vector/uScale.h"
+#include "vector/uVectorSink.h"
 
 namespace varnik {
 
@@ -18,8 +19,9 @@ TLayer::~TLayer() = default;
 void TLayer::Draw(TBitmap& bitmap, int level, const TScale& scale) {
   if (Percent != 100 || Image == nullptr) return;
   TScalePoint origin = scale.ToScreen(0, 0);
-  // The canvas has no clip region of its own: the clip box is the bitmap.
-  TRect clip{0, 0, bitmap.Width(), bitmap.Height()};
+  // The canvas has no clip region of its own: the clip box is the bitmap
+  // (or the page it stands for).
+  TRect clip = ClipBoxOf(bitmap);
   Image->Draw(bitmap, clip, scale, level, origin.X, origin.Y);
 }
 

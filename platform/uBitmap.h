@@ -13,6 +13,9 @@
 namespace varnik {
 
 class TCanvas;
+// Drawing code above this layer may let a bitmap stand for a vector page
+// (vector/uVectorSink.h).
+class TVectorSink;
 
 class TBitmap {
  public:
@@ -64,8 +67,16 @@ class TBitmap {
   QImage& Image() { return image_; }
   const QImage& Image() const { return image_; }
 
+  // When set, the bitmap stands for a page of a vector file or a printer:
+  // the drawing operations above this layer hand their shapes to the sink
+  // instead of setting pixels, and the bitmap stays as it is (empty, as a
+  // rule). Not owned; it must outlive its use here.
+  TVectorSink* Sink() const { return sink_; }
+  void SetSink(TVectorSink* sink) { sink_ = sink; }
+
  private:
   QImage image_;
+  TVectorSink* sink_ = nullptr;
   std::unique_ptr<TCanvas> canvas_;
 };
 

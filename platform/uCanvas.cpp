@@ -176,7 +176,7 @@ TColor ColorToRGB(TColor color) {
 
 TCanvas::TCanvas(TBitmap& bitmap) : bitmap_(bitmap) {}
 
-QFont TCanvas::MakeFont() {
+QFont TCanvas::MakeFont() const {
   EnsureGuiApplication();
   QFont font(ToQString(Font.Name));
   font.setStyleStrategy(QFont::NoAntialias);

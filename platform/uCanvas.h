@@ -135,13 +135,17 @@ class TCanvas {
   // the destination whose source lies outside the source bitmap are left
   // unchanged.
   void CopyRect(const TRect& destRect, TCanvas& source, const TRect& sourceRect);
+  // The Qt font the canvas writes with: Font's face, style and height
+  // (negative: em size in pixels; positive: cell height; zero: 12 pixels of
+  // em), without anti-aliasing.
+  QFont MakeFont() const;
+
   // CopyRect of the whole of `source` onto `destRect`.
   void StretchDraw(const TRect& destRect, TBitmap& source);
   // Copies `source` unscaled with its top-left corner at (x, y).
   void Draw(int32_t x, int32_t y, TBitmap& source);
 
  private:
-  QFont MakeFont();
   void SetUpPen(QPainter& painter) const;
   void SetUpBrush(QPainter& painter) const;
 

@@ -1,5 +1,6 @@
 #include "veceditor/fMain.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -26,6 +27,8 @@
 #include "platform/uMessages.h"
 #include "platform/uQtText.h"
 #include "veceditor/uPointEdits.h"
+#include "export/gui/uExportDialog.h"
+#include "veceditor/uVecExport.h"
 #include "veceditor/uVecOptions.h"
 
 namespace varnik {
@@ -268,6 +271,15 @@ QWidget* MainForm::CreateCommandColumn() {
   }
   // Kept from the layout of the column; it does nothing and is never shown.
   AddButton(column, QStringLiteral("Button24"), kLeft, 384, kWidth, kHeight)->hide();
+  // The toolbar is full; the picture's export sits below the commands.
+  QPushButton* exportButton = AddButton(column, QString::fromUtf8("Экспорт..."), kLeft, 420, kWidth, kHeight);
+  exportButton->setObjectName(QStringLiteral("Export"));
+  connect(exportButton, &QPushButton::clicked, this, [this] { ExportDocument(this, *document_, fileName_); });
+  auto* exportKeys = new QAction(this);
+  exportKeys->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  connect(exportKeys, &QAction::triggered, exportButton, &QPushButton::click);
+  addAction(exportKeys);
+  KeepShortcutForWindow(*this, exportKeys->shortcut());
   return column;
 }
 

@@ -14,6 +14,7 @@
 
 #include "platform/uBitmap.h"
 #include "platform/uCanvas.h"
+#include "vector/uVectorSink.h"
 
 namespace varnik {
 
@@ -181,6 +182,10 @@ void Downsample(int w, int h, int f) {
 void DrawLine(TBitmap& bitmap, uint8_t dashed, int factor, double X1, double Y1, double X2,
               double Y2, double width) {
   if (width == 0) return;
+  if (TVectorSink* sink = bitmap.Sink()) {
+    sink->Polyline({{X1, Y1}, {X2, Y2}}, width, dashed != 0, bitmap.Canvas().Pen.Color);
+    return;
+  }
   SetUpLine(bitmap, dashed, factor, width);
   SharedEZLine().Line(&bitmap, X1, Y1, X2, Y2);
   SharedEZLine().Style = psSolid;
@@ -190,14 +195,17 @@ void DrawPolyline(TBitmap& bitmap, const std::vector<TDoublePoint>& points, doub
                   uint8_t dashed, int factor, int startPercent, int endPercent) {
   if (width == 0) return;
   bitmap.Canvas().Pen.Style = psSolid;
-  SetUpLine(bitmap, dashed, factor, width);
   const int start = std::clamp(startPercent, 0, 100), end = std::clamp(endPercent, 0, 100);
-  if (points.size() >= 2) {
-    if (start == 0 && end == 100)
-      SharedEZLine().Polyline(points, &bitmap);
-    else if (start < end)
-      SharedEZLine().Polyline(CutRange(points, start, end), &bitmap);
+  if (points.size() < 2 || start >= end) return;
+  const bool whole = start == 0 && end == 100;
+  const std::vector<TDoublePoint> cut = whole ? std::vector<TDoublePoint>() : CutRange(points, start, end);
+  const std::vector<TDoublePoint>& drawn = whole ? points : cut;
+  if (TVectorSink* sink = bitmap.Sink()) {
+    sink->Polyline(drawn, width, dashed != 0, bitmap.Canvas().Pen.Color);
+    return;
   }
+  SetUpLine(bitmap, dashed, factor, width);
+  SharedEZLine().Polyline(drawn, &bitmap);
   SharedEZLine().Style = psSolid;
 }
 
@@ -247,7 +255,7 @@ void DrawSpline(TBitmap& bitmap, const std::vector<double>& Xs, const std::vecto
 
 void DrawPolygon(TBitmap& bitmap, const std::vector<TDoublePoint>& points, int factor,
                  double width) {
-  if (points.empty() || bitmap.Empty()) return;
+  if (points.empty() || (bitmap.Empty() && !bitmap.Sink())) return;
   double minX = points[0].X, maxX = minX, minY = points[0].Y, maxY = minY;
   for (const TDoublePoint& p : points) {
     minX = std::min(minX, p.X);
@@ -258,6 +266,10 @@ void DrawPolygon(TBitmap& bitmap, const std::vector<TDoublePoint>& points, int f
   if (!(std::fabs(minX) < kCoordLimit && std::fabs(maxX) < kCoordLimit &&
         std::fabs(minY) < kCoordLimit && std::fabs(maxY) < kCoordLimit))
     return;
+  if (TVectorSink* sink = bitmap.Sink()) {
+    sink->Polygon(points, width, bitmap.Canvas());
+    return;
+  }
   const int64_t left = int64_t(std::floor(minX)), right = int64_t(std::ceil(maxX));
   const int64_t top = int64_t(std::floor(minY)), bottom = int64_t(std::ceil(maxY));
   TCanvas& canvas = bitmap.Canvas();
@@ -304,6 +316,12 @@ void DrawPolygon(TBitmap& bitmap, const std::vector<TDoublePoint>& points, int f
 
 void DrawCircle(TBitmap& bitmap, int factor, double left, double top, double right,
                 double bottom, double width) {
+  if (TVectorSink* sink = bitmap.Sink()) {
+    // The box of the smooth ellipse; the canvas ellipse of factor 1 has the
+    // same one (its right and bottom edges are exclusive).
+    sink->Ellipse(left, top, right - 1, bottom - 1, width, bitmap.Canvas());
+    return;
+  }
   if (factor <= 1) {
     TCanvas& canvas = bitmap.Canvas();
     canvas.Pen.Width = RoundToInt(width);
@@ -504,6 +522,10 @@ void DrawText(double angle, TCanvas& canvas, const std::string& text, double X, 
   double x = X + ox, y = Y + oy;
 
   auto drawLine = [&](const std::string& line, double lx, double ly) {
+    if (TVectorSink* sink = target.Sink()) {
+      sink->Text(line, lx, ly, *measure, factor);
+      return;
+    }
     if (factor == 1) {
       canvas.TextOut(RoundToInt(lx), RoundToInt(ly), line);
       return;

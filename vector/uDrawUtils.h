@@ -15,6 +15,11 @@
 // Primitives change the canvas pen width and style, the font escapement and
 // the brush style as documented; callers that need them set them again.
 //
+// A bitmap that stands for a page of a vector file (vector/uVectorSink.h)
+// gets the shapes themselves instead, with the same geometry: the lines after
+// their partial range is cut, the polygons, the circles' boxes and the texts'
+// lines where the alignment puts them.
+//
 // Every thread draws with a context of its own (the rasteriser and the two
 // work bitmaps), so different threads may draw into different bitmaps at the
 // same time; calls of one thread never overlap.

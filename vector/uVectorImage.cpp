@@ -13,6 +13,7 @@
 #include "vector/uDrawUtils.h"
 #include "vector/uScale.h"
 #include "vector/uVectorCommands.h"
+#include "vector/uVectorSink.h"
 
 namespace varnik {
 namespace {
@@ -84,7 +85,10 @@ class TNestingGuard {
 void FillBitmap(TBitmap& bitmap, TColor color) {
   bitmap.Canvas().Pen.Color = color;
   bitmap.Canvas().Brush.Color = color;
-  bitmap.Fill(color);
+  if (TVectorSink* sink = bitmap.Sink())
+    sink->Fill(color);
+  else
+    bitmap.Fill(color);
 }
 
 bool EnsureLayer(std::unique_ptr<TBitmap>& layer, int width, int height) {
@@ -253,6 +257,12 @@ void TVectorImage::Draw(TBitmap& bitmap, const TRect& clip, int factor, const TS
       i = DrawRange(bitmap, working, i + 1, clip, factor, kNoColor);
     } else if (coverage == 0) {
       i = SkipRange(working, i + 1);
+    } else if (TVectorSink* sink = bitmap.Sink()) {
+      // A vector page lays the range over what is below at the same
+      // opacity, without work layers.
+      sink->BeginOpacity(coverage / 256.0);
+      i = DrawRange(bitmap, working, i + 1, clip, factor, kNoColor);
+      sink->EndOpacity();
     } else if (EnsureLayer(BlackLayer, bitmap.Width(), bitmap.Height()) &&
                EnsureLayer(WhiteLayer, bitmap.Width(), bitmap.Height())) {
       second.Assign(working);

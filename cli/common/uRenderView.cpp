@@ -4,19 +4,22 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <filesystem>
 #include <numbers>
 #include <vector>
 
-#include "cli/common/uPngOutput.h"
+#include "export/uPngOutput.h"
+#include "export/uVectorExport.h"
 #include "core/uUtils.h"
 #include "platform/uBitmap.h"
 #include "platform/uCodePage.h"
+#include "platform/uFiles.h"
 #include "vector/uScale.h"
 
 namespace varnik {
 
 void AddRenderOptions(CLI::App& command, TRenderOptions& options) {
-  command.add_option("--out", options.Out, "PNG file to write");
+  command.add_option("--out", options.Out, "file to write: PNG, or SVG or PDF by the extension .svg or .pdf");
   command.add_option("--smooth", options.Smooth, "smoothing (oversampling factor) 1..4")
       ->check(CLI::Range(1, 4))
       ->capture_default_str();
@@ -27,6 +30,9 @@ void AddRenderOptions(CLI::App& command, TRenderOptions& options) {
   command.add_option("--size", options.Size, "output size WxH (default: the drawing's size times the zoom)");
   command.add_option("--repeat", options.Repeat, "draw N times and print the median draw time in ms")
       ->check(CLI::NonNegativeNumber);
+  command.add_option("--paper", options.Paper,
+                     "SVG and PDF: fit the drawing to this paper (" + PaperNames() +
+                         "; default: a page of the output size at 96 pixels per inch)");
 }
 
 bool ParseRenderSize(const std::string& text, int32_t& width, int32_t& height) {
@@ -70,8 +76,51 @@ double MedianDrawMilliseconds(int repeat, const std::function<void()>& draw) {
   return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
 }
 
-int RenderToPng(const std::string& tool, const TRenderOptions& options, int32_t drawingWidth,
-                int32_t drawingHeight, const TRenderDraw& draw) {
+namespace {
+
+// Runs `draw` once, or `repeat` times printing the median time on stderr.
+void DrawTimed(int repeat, const std::function<void()>& draw) {
+  if (repeat <= 0) {
+    draw();
+    return;
+  }
+  const double median = MedianDrawMilliseconds(repeat, draw);
+  std::fprintf(stderr, "median draw time: %.3f ms (%d draws)\n", median, repeat);
+}
+
+int CannotWrite(const std::string& tool, const std::string& out) {
+  std::cerr << tool << ": cannot write " << out << "\n";
+  return 1;
+}
+
+// A vector page is made whole for every timed draw and written once.
+int RenderToVector(const std::string& tool, const TRenderOptions& options, TOutputFormat format,
+                   const TVectorPage& page, const TScale& view, const TRenderDraw& draw) {
+  const TPageDraw drawPage = [&](TBitmap& standIn) { draw(standIn, view, options.Smooth); };
+  std::string data;
+  DrawTimed(options.Repeat, [&] {
+    data = format == TOutputFormat::Svg ? DrawingToSvg(page, drawPage) : DrawingToPdf(page, drawPage);
+  });
+  if (data.empty() || !WriteFileAtomic(Utf8ToCp1251(options.Out), data)) return CannotWrite(tool, options.Out);
+  return 0;
+}
+
+int RenderToPng(const std::string& tool, const TRenderOptions& options, int32_t width, int32_t height,
+                const TScale& view, const TRenderDraw& draw) {
+  TBitmap bitmap;
+  if (!bitmap.SetSize(width, height)) {
+    std::cerr << tool << ": an output of " << width << "x" << height << " pixels is too large\n";
+    return 1;
+  }
+  DrawTimed(options.Repeat, [&] { draw(bitmap, view, options.Smooth); });
+  if (!WritePng(bitmap, Utf8ToCp1251(options.Out))) return CannotWrite(tool, options.Out);
+  return 0;
+}
+
+}  // namespace
+
+int RenderToFile(const std::string& tool, const TRenderOptions& options, int32_t drawingWidth,
+                 int32_t drawingHeight, const TRenderDraw& draw) {
   int32_t width = 0, height = 0;
   if (options.Size.empty()) {
     DefaultRenderSize(options.Zoom, drawingWidth, drawingHeight, width, height);
@@ -79,25 +128,20 @@ int RenderToPng(const std::string& tool, const TRenderOptions& options, int32_t 
     std::cerr << tool << ": --size must be WxH with two positive whole numbers, not \"" << options.Size << "\"\n";
     return 1;
   }
-  TBitmap bitmap;
-  if (!bitmap.SetSize(width, height)) {
-    std::cerr << tool << ": an output of " << width << "x" << height << " pixels is too large\n";
+  const TOutputFormat format = OutputFormatOf(options.Out);
+  if (!options.Paper.empty() && !IsPaperName(options.Paper)) {
+    std::cerr << tool << ": unknown paper \"" << options.Paper << "\"; known: " << PaperNames() << "\n";
+    return 1;
+  }
+  if (!options.Paper.empty() && format == TOutputFormat::Png) {
+    std::cerr << tool << ": --paper applies to SVG and PDF output only\n";
     return 1;
   }
   TScale view;
   SetUpRenderView(view, options.Zoom, options.Angle, drawingWidth, drawingHeight, width, height);
-  auto drawOnce = [&] { draw(bitmap, view, options.Smooth); };
-  if (options.Repeat > 0) {
-    const double median = MedianDrawMilliseconds(options.Repeat, drawOnce);
-    std::fprintf(stderr, "median draw time: %.3f ms (%d draws)\n", median, options.Repeat);
-  } else {
-    drawOnce();
-  }
-  if (!WritePng(bitmap, Utf8ToCp1251(options.Out))) {
-    std::cerr << tool << ": cannot write " << options.Out << "\n";
-    return 1;
-  }
-  return 0;
+  if (format == TOutputFormat::Png) return RenderToPng(tool, options, width, height, view, draw);
+  const TVectorPage page{width, height, options.Paper, std::filesystem::path(options.Out).stem().string()};
+  return RenderToVector(tool, options, format, page, view, draw);
 }
 
 }  // namespace varnik

@@ -1,7 +1,9 @@
 #pragma once
 // What the render commands of both command-line tools share: their options,
 // the view they draw through and the output size, the repeated drawing for
-// timing, and writing the result.
+// timing, and writing the result: a PNG, or an SVG or PDF when the output's
+// name ends so. A vector page has the output size in pixels (1/96 inch
+// each) unless a paper is named, and the drawing is the same as the PNG's.
 //
 // The view is a plain (non-geographic) TScale with ScaleX = ScaleY = the
 // zoom, the angle given in degrees, the centre at the middle of the drawing
@@ -26,9 +28,11 @@ struct TRenderOptions {
   double Angle = 0;  // degrees, anticlockwise on the screen
   std::string Size;  // "WxH"; empty for the default size
   int Repeat = 0;    // draw this many times and report the median time
+  std::string Paper;  // SVG and PDF: fit the drawing to this paper
 };
 
-// Adds --out, --smooth, --zoom, --angle, --size and --repeat to a command.
+// Adds --out, --smooth, --zoom, --angle, --size, --paper and --repeat to a
+// command.
 void AddRenderOptions(CLI::App& command, TRenderOptions& options);
 
 // "WxH" with two positive whole numbers; false for anything else.
@@ -47,11 +51,13 @@ double MedianDrawMilliseconds(int repeat, const std::function<void()>& draw);
 using TRenderDraw = std::function<void(TBitmap& bitmap, const TScale& view, int smooth)>;
 
 // Everything a render command does once its drawing is loaded: sizes the
-// bitmap (the default size from the drawing's size), sets up the view, draws
+// output (the default size from the drawing's size), sets up the view, draws
 // (repeatedly when asked, printing the median time on stderr) and writes the
-// PNG once. Problems are said on stderr, prefixed with `tool`. Returns the
-// exit code: 0 on success, 1 for a bad size or a file that cannot be written.
-int RenderToPng(const std::string& tool, const TRenderOptions& options, int32_t drawingWidth,
-                int32_t drawingHeight, const TRenderDraw& draw);
+// file once, in the format its name asks for. The bitmap handed to `draw`
+// may stand for a vector page (ClipBoxOf gives its extent). Problems are
+// said on stderr, prefixed with `tool`. Returns the exit code: 0 on success,
+// 1 for a bad size or paper or a file that cannot be written.
+int RenderToFile(const std::string& tool, const TRenderOptions& options, int32_t drawingWidth,
+                 int32_t drawingHeight, const TRenderDraw& draw);
 
 }  // namespace varnik

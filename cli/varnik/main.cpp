@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
   std::string mapName;
   varnik::TRenderOptions renderOptions;
   renderOptions.Out = "map.png";
-  CLI::App* render = app.add_subcommand("render", "draw a map of the city as the editor shows it into a PNG");
+  CLI::App* render = app.add_subcommand("render", "draw a map of the city as the editor shows it into a PNG, SVG or PDF");
   render->add_option("DIR", dir, "city directory (default: the current directory)");
   render->add_option("--map", mapName, "file name of the map (default: the current map)");
   varnik::AddRenderOptions(*render, renderOptions);

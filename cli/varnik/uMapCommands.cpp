@@ -37,13 +37,13 @@ int RenderMap(TCity& city, const TRenderOptions& options, const TJourney* journe
   EnsureGuiApplication();
   // The extent may depend on the label layer's visibility, as in the editor.
   map.UpdateLabelsVisibility();
-  return RenderToPng(kTool, options, map.Width(), map.Height(),
-                     [&](TBitmap& bitmap, const TScale& view, int smooth) {
-                       // The editor paints over its window background; a file gets white.
-                       bitmap.Fill(0xFFFFFF);
-                       DrawCurrentMap(city.CurrentMap, bitmap, smooth, view);
-                       if (journey != nullptr) DrawJourney(bitmap, smooth, view, map, *journey);
-                     });
+  return RenderToFile(kTool, options, map.Width(), map.Height(),
+                      [&](TBitmap& bitmap, const TScale& view, int smooth) {
+                        // The editor paints over its window background; a file gets white.
+                        bitmap.Fill(0xFFFFFF);
+                        DrawCurrentMap(city.CurrentMap, bitmap, smooth, view);
+                        if (journey != nullptr) DrawJourney(bitmap, smooth, view, map, *journey);
+                      });
 }
 
 int SaveMap(TCity& city, bool mapNamed) {

@@ -18,8 +18,9 @@ class TJourney;
 bool ChooseMap(TCity& city, const std::string& mapName);
 
 // Draws the current map as the editor paints it, without editing aids, into
-// a PNG; with a journey, the map faded and the journey over it. `options.Out`
-// must already be absolute (the current directory is the city's by now).
+// a PNG, SVG or PDF; with a journey, the map faded and the journey over it.
+// `options.Out` must already be absolute (the current directory is the
+// city's by now).
 int RenderMap(TCity& city, const TRenderOptions& options, const TJourney* journey);
 
 // Saves the city exactly as the editor does when it closes; the legend

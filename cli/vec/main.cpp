@@ -15,6 +15,7 @@
 #include "platform/uCodePage.h"
 #include "platform/uFiles.h"
 #include "vector/uVectorImage.h"
+#include "vector/uVectorSink.h"
 
 namespace varnik {
 namespace {
@@ -48,10 +49,10 @@ int RunRender(const std::string& file, TRenderOptions options) {
     return 1;
   }
   EnsureGuiApplication();
-  return RenderToPng(kTool, options, document.ImageWidth(), document.ImageHeight(),
-                     [&](TBitmap& bitmap, const TScale& view, int smooth) {
-                       document.Draw(bitmap, TRect{0, 0, bitmap.Width(), bitmap.Height()}, smooth, view, true);
-                     });
+  return RenderToFile(kTool, options, document.ImageWidth(), document.ImageHeight(),
+                      [&](TBitmap& bitmap, const TScale& view, int smooth) {
+                        document.Draw(bitmap, ClipBoxOf(bitmap), smooth, view, true);
+                      });
 }
 
 int RunCanon(const std::string& file) {
@@ -66,7 +67,7 @@ int RunCanon(const std::string& file) {
 }  // namespace varnik
 
 int main(int argc, char** argv) {
-  CLI::App app{"varnik-vec: draw a .vec vector image into a PNG, or print its canonical text"};
+  CLI::App app{"varnik-vec: draw a .vec vector image into a PNG, SVG or PDF, or print its canonical text"};
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("varnik-vec ") + VARNIK_VERSION);
   std::string file;
@@ -74,7 +75,8 @@ int main(int argc, char** argv) {
 
   CLI::App* render = app.add_subcommand(
       "render",
-      "draw FILE.vec on white into a PNG (default: the file's name with .png, in the current directory); "
+      "draw FILE.vec on white into a PNG, SVG or PDF (default: the file's name with .png, in the current "
+      "directory); "
       "pictures it nests are looked up beside it");
   render->add_option("FILE", file, ".vec file")->required();
   varnik::AddRenderOptions(*render, options);

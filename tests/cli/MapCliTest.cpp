@@ -81,6 +81,17 @@ TEST_F(MapCliTest, RenderWritesMapPngInTheStartingDirectory) {
   EXPECT_FALSE(std::filesystem::exists(city.Path() / "map.png"));
 }
 
+TEST_F(MapCliTest, RenderWritesSvgAndPdfPagesOfTheMapsExtent) {
+  auto r = RunTool("varnik", "render " + CityArgument() + " --out " + Quoted(work.Path() / "map.svg"));
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  const std::string svg = work.ReadBytes("map.svg");
+  EXPECT_NE(svg.find("viewBox=\"0 0 40 30\""), std::string::npos);
+  EXPECT_NE(svg.find("<circle"), std::string::npos) << "the station";
+  r = RunTool("varnik", "render " + CityArgument() + " --out " + Quoted(work.Path() / "map.pdf") + " --zoom 2");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_NE(work.ReadBytes("map.pdf").find("/MediaBox [0 0 60"), std::string::npos);
+}
+
 TEST_F(MapCliTest, UnknownMapIsRefused) {
   for (const char* command : {"render", "save", "layer"}) {
     auto r = RunTool("varnik", std::string(command) + " " + CityArgument() + " --map Day.map");

@@ -131,5 +131,28 @@ TEST(VarnikVecRender, BadSizesAndOptionsAreRefused) {
   EXPECT_EQ(r.ExitCode, 1);
 }
 
+TEST(VarnikVecRender, SvgAndPdfFollowTheExtensionWithTheViewOfThePng) {
+  test::TTempDir dir;
+  dir.Write("pic.vec", "Size 30x20\nPenColor FF0000\nLine 0,0, 30,20\n");
+  const std::string pic = Quoted(dir.Path() / "pic.vec");
+  auto r = RunTool("varnik-vec", "render " + pic + " --out " + Quoted(dir.Path() / "pic.SVG") + " --zoom 2");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  const std::string svg = dir.ReadBytes("pic.SVG");
+  EXPECT_NE(svg.find("viewBox=\"0 0 60 40\""), std::string::npos);
+  EXPECT_NE(svg.find("stroke=\"#ff0000\""), std::string::npos);
+  r = RunTool("varnik-vec", "render " + pic + " --out " + Quoted(dir.Path() / "pic.pdf") + " --paper a5");
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(dir.ReadBytes("pic.pdf").rfind("%PDF-", 0), 0u);
+  // A paper is for vector pages only, and only a known one.
+  r = RunTool("varnik-vec", "render " + pic + " --out " + Quoted(dir.Path() / "pic.png") + " --paper A4");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_EQ(r.Err, "varnik-vec: --paper applies to SVG and PDF output only\n");
+  r = RunTool("varnik-vec", "render " + pic + " --out " + Quoted(dir.Path() / "x.pdf") + " --paper A11");
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_NE(r.Err.find("varnik-vec: unknown paper \"A11\"; known: A0, A1,"), std::string::npos) << r.Err;
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "pic.png"));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "x.pdf"));
+}
+
 }  // namespace
 }  // namespace varnik

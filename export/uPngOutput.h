@@ -1,6 +1,6 @@
 #pragma once
 // Writing a drawn bitmap as a PNG file (8-bit RGB), for the render commands
-// of both command-line tools.
+// of both command-line tools and the export of both editors.
 
 #include <string>
 

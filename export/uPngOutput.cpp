@@ -1,4 +1,4 @@
-#include "cli/common/uPngOutput.h"
+#include "export/uPngOutput.h"
 
 #include <png.h>
 
