@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QWheelEvent>
 #include <set>
 
 #include "city/uCity.h"
@@ -129,6 +130,7 @@ void TMapPaintBox::mousePressEvent(QMouseEvent* event) { form_.MousePressed(even
 void TMapPaintBox::mouseMoveEvent(QMouseEvent* event) { form_.MouseMoved(event); }
 void TMapPaintBox::mouseReleaseEvent(QMouseEvent* event) { form_.MouseReleased(event); }
 void TMapPaintBox::mouseDoubleClickEvent(QMouseEvent* event) { form_.MouseDoubleClicked(event); }
+void TMapPaintBox::wheelEvent(QWheelEvent* event) { form_.WheelTurned(event); }
 
 // --- The window ----------------------------------------------------------
 
@@ -397,7 +399,8 @@ void TMainForm::AreaResized(int width, int height) {
 
 void TMainForm::MousePressed(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  editor_->MousePress(ButtonOf(*event), p.x(), p.y(), event->modifiers() & Qt::ShiftModifier);
+  editor_->MousePress(ButtonOf(*event), p.x(), p.y(), event->modifiers() & Qt::ShiftModifier,
+                      event->modifiers() & Qt::ControlModifier);
   area_->update();
 }
 
@@ -417,6 +420,14 @@ void TMainForm::MouseReleased(QMouseEvent* event) {
   editor_->MouseRelease(p.x(), p.y());
   area_->setCursor(Qt::ArrowCursor);
   area_->update();
+}
+
+void TMainForm::WheelTurned(QWheelEvent* event) {
+  const QPoint p = event->position().toPoint();
+  editor_->WheelZoom(p.x(), p.y(), event->angleDelta().y());
+  // Quick pictures while the wheel turns, as while dragging.
+  settleTimer_.start();
+  event->accept();
 }
 
 void TMainForm::MouseDoubleClicked(QMouseEvent* event) {

@@ -61,6 +61,7 @@ class TMapPaintBox : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   TMainForm& form_;
@@ -133,6 +134,7 @@ class TMainForm : public QWidget {
   void MouseMoved(QMouseEvent* event);
   void MouseReleased(QMouseEvent* event);
   void MouseDoubleClicked(QMouseEvent* event);
+  void WheelTurned(QWheelEvent* event);
 
   bool hasArgument_;
   bool saving_ = false;

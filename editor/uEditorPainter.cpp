@@ -87,6 +87,18 @@ void PaintMarkers(TMapEditor& editor, TCanvas& canvas) {
   }
 }
 
+// The rectangle of a box selection, dotted like the label outlines.
+void PaintSelectionBox(const TMapEditor& editor, TCanvas& canvas) {
+  const std::optional<TRect> box = editor.SelectionBox();
+  if (!box) return;
+  SetPen(canvas, kBlack, psDot);
+  canvas.Polyline({{box->Left, box->Top},
+                   {box->Right, box->Top},
+                   {box->Right, box->Bottom},
+                   {box->Left, box->Bottom},
+                   {box->Left, box->Top}});
+}
+
 }  // namespace
 
 void PaintEditor(TMapEditor& editor, TBitmap& bitmap, int level, TColor background, const TJourney* journey) {
@@ -101,6 +113,7 @@ void PaintEditor(TMapEditor& editor, TBitmap& bitmap, int level, TColor backgrou
   PaintMarkers(editor, canvas);
   SetPen(canvas, kBlack, psSolid);
   Outline(canvas, editor.View, TRect{0, 0, map->Width(), map->Height()});
+  PaintSelectionBox(editor, canvas);
 }
 
 }  // namespace varnik

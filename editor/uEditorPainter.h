@@ -2,7 +2,7 @@
 // The picture of the editor's drawing area: the current map through the
 // editor's view, then the editing aids over it (thin white lines along the
 // routes, dotted label and legend outlines, point markers, the outline of
-// the map's extent). Composed in a bitmap that the window copies to the
+// the map's extent, the rectangle of a box selection). Composed in a bitmap that the window copies to the
 // screen.
 
 #include "core/uUtils.h"

@@ -110,7 +110,7 @@ void TMapEditor::RebuildPressCopies() {
   }
 }
 
-void TMapEditor::MousePress(TMouseButton button, int x, int y, bool shift) {
+void TMapEditor::MousePress(TMouseButton button, int x, int y, bool shift, bool ctrl) {
   // A press whose release never came (the pointer left the program) ends
   // its drag here.
   FinishDrag();
@@ -119,6 +119,7 @@ void TMapEditor::MousePress(TMouseButton button, int x, int y, bool shift) {
   // The press is where the pointer is, whether or not a move came first.
   LastPoint = {x, y};
   DragStarted = false;
+  BoxSelecting = false;
   if (!shift) ClearSelection();
   if (Map() == nullptr) return;
   if (button == TMouseButton::Left && HitTest() > 0) {
@@ -130,6 +131,7 @@ void TMapEditor::MousePress(TMouseButton button, int x, int y, bool shift) {
   if (button != TMouseButton::Left && button != TMouseButton::Right) return;
   const TScalePoint p = ToMap(LastPoint.X, LastPoint.Y);
   if (PickRectangle(p)) return;
+  BoxSelecting = button == TMouseButton::Left && ctrl;
   if (Options.CollectLine) CollectStation(p);
 }
 
@@ -177,18 +179,23 @@ TMoveResult TMapEditor::MouseMove(int x, int y) {
     DragStarted = true;
   LastPoint = {x, y};
   if (Map() == nullptr) return result;
+  if (PressedButton == TMouseButton::Middle && DragStarted) {
+    Pan(x, y);
+    result.DragStep = true;
+    return result;
+  }
   if (PressedButton == TMouseButton::Left || PressedButton == TMouseButton::Right) {
     if (!DragStarted) return result;
     result.DragStep = true;
     if (PressedButton == TMouseButton::Left) {
-      if (!Selection.empty()) {
+      if (BoxSelecting) {
+        // Only the rectangle is drawn anew.
+      } else if (!Selection.empty()) {
         MoveSelection(x, y);
       } else if (SelectedRect != nullptr) {
         MoveRectangle(x, y);
       } else {
-        View.SetShiftX(x + View.ShiftX - PressPoint.X);
-        View.SetShiftY(y + View.ShiftY - PressPoint.Y);
-        PressPoint = {x, y};
+        Pan(x, y);
       }
     } else if (SelectedRect != nullptr) {
       ResizeRectangle(x, y);
@@ -199,6 +206,29 @@ TMoveResult TMapEditor::MouseMove(int x, int y) {
   }
   result.Pointer = PointerAt();
   return result;
+}
+
+void TMapEditor::Pan(int x, int y) {
+  View.SetShiftX(x + View.ShiftX - PressPoint.X);
+  View.SetShiftY(y + View.ShiftY - PressPoint.Y);
+  PressPoint = {x, y};
+}
+
+std::optional<TRect> TMapEditor::SelectionBox() const {
+  if (!BoxSelecting || !DragStarted) return std::nullopt;
+  return TRect{std::min(PressPoint.X, LastPoint.X), std::min(PressPoint.Y, LastPoint.Y),
+               std::max(PressPoint.X, LastPoint.X), std::max(PressPoint.Y, LastPoint.Y)};
+}
+
+void TMapEditor::SelectInBox() {
+  const std::optional<TRect> box = SelectionBox();
+  if (!box) return;
+  for (TCoordinate* point : EditablePoints()) {
+    const TScalePoint s = View.ToScreen(point->X, point->Y);
+    if (s.X >= box->Left && s.X <= box->Right && s.Y >= box->Top && s.Y <= box->Bottom && !IsSelected(point))
+      Selection.push_back(point);
+  }
+  RebuildPressCopies();
 }
 
 void TMapEditor::DragChanges(const char* caption) {
@@ -249,13 +279,21 @@ void TMapEditor::ResizeRectangle(int x, int y) {
   Map()->BuildDrawing(true);
 }
 
-void TMapEditor::AboutCentre(const std::function<void()>& change) {
-  const long double cx = AreaWidth / 2.0L, cy = AreaHeight / 2.0L;
-  const TScalePoint centre = View.ToDrawing(cx, cy);
+void TMapEditor::AboutPoint(long double x, long double y, const std::function<void()>& change) {
+  const TScalePoint held = View.ToDrawing(x, y);
   change();
-  const TScalePoint moved = View.ToScreen(centre.X, centre.Y);
-  View.SetShiftX(View.ShiftX + (cx - moved.X));
-  View.SetShiftY(View.ShiftY + (cy - moved.Y));
+  const TScalePoint moved = View.ToScreen(held.X, held.Y);
+  View.SetShiftX(View.ShiftX + (x - moved.X));
+  View.SetShiftY(View.ShiftY + (y - moved.Y));
+}
+
+void TMapEditor::AboutCentre(const std::function<void()>& change) {
+  AboutPoint(AreaWidth / 2.0L, AreaHeight / 2.0L, change);
+}
+
+void TMapEditor::WheelZoom(int x, int y, int delta) {
+  if (Map() == nullptr || delta == 0) return;
+  AboutPoint(x, y, [&] { View.Zoom(std::pow(kWheelZoom, delta / 120.0L)); });
 }
 
 void TMapEditor::ZoomAndTurn(int x, int y) {
@@ -288,6 +326,11 @@ TPointerShape TMapEditor::PointerAt() {
 
 void TMapEditor::MouseRelease(int x, int y) {
   FinishDrag();
+  if (BoxSelecting) {
+    LastPoint = {x, y};
+    SelectInBox();
+    BoxSelecting = false;
+  }
   if (!DragStarted && Options.RecordCoordinates && Map() != nullptr) {
     const TScalePoint p = ToMap(x, y);
     const int32_t X = RoundToInt(p.X), Y = RoundToInt(p.Y);

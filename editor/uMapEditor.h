@@ -1,7 +1,8 @@
 #pragma once
 // The editing state of the map editor and the rules of the mouse: which
 // points can be edited, what lies under the pointer, selecting, dragging
-// points and rectangles, panning, zooming and turning the view, and the
+// points and rectangles, selecting the points of a box, panning, zooming
+// and turning the view (also with the wheel and the middle button), and the
 // snippets a click writes into the memo. The window hands its mouse events
 // here and repaints afterwards; nothing here needs a window.
 //
@@ -29,6 +30,9 @@ class TMetroMapStation;
 
 enum class TMouseButton { None, Left, Right, Middle };
 enum class TPointerShape { Arrow, Hand };
+
+// The zoom of one notch of the mouse wheel.
+inline constexpr long double kWheelZoom = 1.25L;
 
 // The switches of the panel that the rules read, named after their captions.
 struct TEditorOptions {
@@ -92,6 +96,10 @@ class TMapEditor {
   TScreenPoint PressPoint;
   TScreenPoint LastPoint;
   bool DragStarted = false;
+  // A Ctrl + left drag that started on empty space: the rectangle between
+  // PressPoint and LastPoint selects, at the release, every editable point
+  // inside it (added to the selection; with Shift the selection is kept).
+  bool BoxSelecting = false;
   // Size of the point markers and of the hit circle; 0 hides the markers.
   int PointSize = 3;
   TEditorOptions Options;
@@ -122,10 +130,17 @@ class TMapEditor {
   // The line holding `station`, or nullptr.
   TMetroMapLine* LineOfStation(const TMetroMapStation* station) const;
 
-  void MousePress(TMouseButton button, int x, int y, bool shift);
+  void MousePress(TMouseButton button, int x, int y, bool shift, bool ctrl = false);
   TMoveResult MouseMove(int x, int y);
   // Ends a press; the pointer goes back to the arrow.
   void MouseRelease(int x, int y);
+  // The wheel: zooms about the screen point (x, y), by kWheelZoom for each
+  // notch (`delta` in eighths of a degree, 120 a notch, positive away from
+  // the user: closer), within the view's limits.
+  void WheelZoom(int x, int y, int delta);
+  // The rectangle of a box selection under way (left, top, right, bottom in
+  // screen pixels), or nothing.
+  std::optional<TRect> SelectionBox() const;
   // The station whose properties a double click at (x, y) opens: the first
   // station around the point, else the first whose label holds it; nullptr
   // when there is none or stations are not shown.
@@ -150,8 +165,11 @@ class TMapEditor {
   void MoveRectangle(int x, int y);
   void ResizeRectangle(int x, int y);
   void ZoomAndTurn(int x, int y);
-  // Keeps the map point under the centre of the drawing area in place
-  // while `change` alters the view.
+  void Pan(int x, int y);
+  void SelectInBox();
+  // Keeps the map point under the screen point (x, y) in place while
+  // `change` alters the view.
+  void AboutPoint(long double x, long double y, const std::function<void()>& change);
   void AboutCentre(const std::function<void()>& change);
   TPointerShape PointerAt();
   // A drag of points or of a rectangle is one operation from its first

@@ -111,6 +111,47 @@ TEST_F(MouseRulesTest, EveryChangeOfTheModelIsOneOperation) {
                                                "finish", "start Команда", "finish"}));
 }
 
+TEST_F(MouseRulesTest, CtrlDragFromEmptySpaceSelectsTheBoxAndTheSelectionMovesTogether) {
+  auto box = [&](TScreenPoint from, TScreenPoint to, bool shift) {
+    editor.MousePress(TMouseButton::Left, from.X, from.Y, shift, true);
+    editor.MouseMove(to.X, to.Y);
+    ASSERT_TRUE(editor.SelectionBox().has_value());
+    editor.MouseRelease(to.X, to.Y);
+  };
+  box({210, 108}, {95, 95}, false);  // Альфа, Бета and Узел (203, 103)
+  EXPECT_EQ(editor.Selection, (std::vector<TCoordinate*>{&At(0, 0), &At(0, 1), &At(1, 1)}));
+  box({140, 70}, {160, 80}, true);  // Shift adds the node (150, 80)
+  EXPECT_EQ(editor.Selection.size(), 4u);
+  EXPECT_EQ(editor.View.ShiftX, 0);  // no pan
+  EXPECT_FALSE(editor.SelectionBox().has_value());
+  editor.MousePress(TMouseButton::Left, 200, 100, true);
+  editor.MouseMove(210, 95);
+  editor.MouseRelease(210, 95);
+  EXPECT_EQ(At(0, 0).X, 110);
+  EXPECT_EQ(At(1, 1).Y, 98);
+  EXPECT_EQ(Node(0, 0, 1).X, 160);
+}
+
+TEST_F(MouseRulesTest, WheelZoomsAboutThePointerAndTheMiddleButtonPans) {
+  editor.WheelZoom(100, 100, 120);
+  EXPECT_EQ(editor.View.ScaleX, kWheelZoom);
+  TScalePoint held = editor.View.ToScreen(100, 100);
+  EXPECT_NEAR(held.X, 100, 1e-9);
+  EXPECT_NEAR(held.Y, 100, 1e-9);
+  const TScalePoint under = editor.ToMap(300, 200);
+  for (int i = 0; i < 30; ++i) editor.WheelZoom(300, 200, 120);
+  EXPECT_EQ(editor.View.ScaleX, 20);  // the view's limit
+  held = editor.View.ToScreen(under.X, under.Y);
+  EXPECT_NEAR(held.X, 300, 1e-6);
+  EXPECT_NEAR(held.Y, 200, 1e-6);
+  const long double shiftX = editor.View.ShiftX;
+  editor.MousePress(TMouseButton::Middle, 300, 220, false);
+  editor.MouseMove(320, 230);
+  editor.MouseRelease(320, 230);
+  EXPECT_EQ(editor.View.ShiftX, shiftX + 20);
+  EXPECT_EQ(At(0, 0).X, 100);
+}
+
 TEST_F(MouseRulesTest, PointerIsAHandOverWhatCanBePicked) {
   auto pointerAt = [&](int x, int y) { return editor.MouseMove(x, y).Pointer; };
   EXPECT_EQ(pointerAt(100, 100), TPointerShape::Hand);  // a station

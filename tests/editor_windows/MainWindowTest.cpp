@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QWheelEvent>
 #include <QTest>
 #include <cmath>
 #include <numbers>
@@ -425,6 +426,17 @@ class MainWindowTest : public QObject {
     QTest::keyClick(s.Area(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(s.Area(), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(s.Station(0, 0).Coordinate.Y, 140);
+  }
+
+  void ctrlDragSelectsABoxAndTheWheelZooms() {
+    TEditorSession s;
+    s.Drag(Qt::LeftButton, QPoint(210, 108), QPoint(95, 95), 8, Qt::ControlModifier);
+    QCOMPARE(s.Editor().Selection.size(), size_t(3));
+    QCOMPARE(double(s.Editor().View.ShiftX), 0.0);
+    QWheelEvent wheel(QPointF(100, 100), s.Area()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(s.Area(), &wheel);
+    QCOMPARE(double(s.Editor().View.ScaleX), 1.25);
   }
 
   void withoutMapsNothingHappens() {

@@ -65,7 +65,8 @@ TEST_F(SavingTest, TwoSavesInARowGiveTheSameFiles) {
 
 TEST_F(SavingTest, KeysOfSegmentsGoneSinceTheLastSaveAreRemoved) {
   // A key the load did not take (no such line) is the user's and stays.
-  dir.WriteBytes("Metro.map", ReplaceAll(File("Metro.map"), "[StationLabels]", "7=Green,A,B, 1,1\r\n[StationLabels]"));
+  dir.WriteBytes("Metro.map",
+                 ReplaceAll(File("Metro.map"), "[StationLabels]", "7=Green,A,B, 1,1\r\n[StationLabels]"));
   Load();
   messages.Entries.clear();
   map->Lines[0]->Segments.clear();  // Red's "1"
