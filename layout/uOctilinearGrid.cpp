@@ -111,17 +111,16 @@ struct TQueued {
 }  // namespace
 
 std::vector<int32_t> FindRoute(const TOctilinearGrid& grid, const TRouteRequest& request, TRouteScratch& scratch) {
-  // States are (node, direction of the step that reached it); the state
-  // past the last one stands for having reached a target.
-  const int64_t states = int64_t(grid.NodeCount()) * kDirections;
-  const int64_t done = states;
-  scratch.Prepare(static_cast<size_t>(states) + 1);
+  // States are (node, direction of the step that reached it).
+  scratch.Prepare(static_cast<size_t>(grid.NodeCount()) * kDirections);
   for (size_t t = 0; t < request.Targets.size(); ++t)
     scratch.MarkTarget(static_cast<size_t>(request.Targets[t].Node), static_cast<int32_t>(t));
   auto targetIndex = [&](int32_t node) { return scratch.TargetAt(static_cast<size_t>(node)); };
   const TWindow window = SearchWindow(grid, request);
   std::priority_queue<TQueued, std::vector<TQueued>, std::greater<>> queue;
   double best = kForbidden;
+  int32_t bestNode = -1;
+  int64_t bestFrom = -1;  // the state the best target was reached from
 
   auto step = [&](int32_t from, int64_t fromState, int32_t direction, double cost) {
     if (!grid.CanStep(from, direction)) return;
@@ -133,8 +132,8 @@ std::vector<int32_t> FindRoute(const TOctilinearGrid& grid, const TRouteRequest&
       const double total = cost + request.Targets[static_cast<size_t>(target)].Arrival[static_cast<size_t>(direction)];
       if (total < best) {
         best = total;
-        scratch.Visit(static_cast<size_t>(done), total, int64_t(next) * kDirections + direction);
-        scratch.Visit(static_cast<size_t>(int64_t(next) * kDirections + direction), cost, fromState);
+        bestNode = next;
+        bestFrom = fromState;
       }
     }
     if (grid.StationAt(next) >= 0) return;  // a station is never passed through
@@ -163,8 +162,8 @@ std::vector<int32_t> FindRoute(const TOctilinearGrid& grid, const TRouteRequest&
       if (TurnSteps(arrived, d) <= kSharpestTurnOnTheWay) step(node, top.State, d, top.Cost + TurnCost(TurnSteps(arrived, d)));
   }
   if (best == kForbidden) return {};
-  std::vector<int32_t> path;
-  for (int64_t state = scratch.Parent(static_cast<size_t>(done)); state >= 0; state = scratch.Parent(static_cast<size_t>(state)))
+  std::vector<int32_t> path{bestNode};
+  for (int64_t state = bestFrom; state >= 0; state = scratch.Parent(static_cast<size_t>(state)))
     path.push_back(static_cast<int32_t>(state / kDirections));
   path.push_back(request.Source);
   std::reverse(path.begin(), path.end());

@@ -18,15 +18,17 @@ namespace {
 // The costs are in grid steps of path length.
 constexpr double kDisplacementCost = 1.5;  // per step between a new station and its geographic place
 constexpr double kDirectionCost = 0.75;    // per 45 degrees between a departure and the geographic one
-constexpr double kCrossingCost = 40;       // per line met on the way, where nothing else is possible
+constexpr double kCrossingCost = 12;       // per line crossed on the way
 constexpr double kFarTransferCost = 1;     // a transfer two steps long instead of one
 constexpr double kBlockedPortCost = 3;     // a transfer partner put where a line will want to leave
-constexpr double kParallelBonus = 2.5;     // a partner beside its line's neighbour's partner
+constexpr double kWrongSideCost = 4;       // a partner on the other side of the line than the last one
+constexpr double kSlantedSideCost = 1;     // a partner beside the line, but not square to it
 constexpr int32_t kCandidateRadius = 3;    // first ring of nodes a new station may take
 constexpr int32_t kRadiusAttempts = 3;     // the ring doubles this many times before lines may cross
 constexpr int32_t kGridMargin = 12;        // free nodes around the geographic extent
 constexpr double kDensityRadius = 3;       // steps around a station that count towards its density
 constexpr double kLongestTransfer = 2;     // steps
+constexpr double kEvenSpread = 0;        // share of the even spacing in the places aimed at
 
 double AngleOf(double dx, double dy) { return std::atan2(dy, dx); }
 
@@ -65,6 +67,7 @@ class TLayoutBuilder {
  public:
   TLayoutBuilder(const TMetroMap& map, int32_t step) : map_(map), step_(step), grid_(MakeGrid(map, step)) {
     CollectStations();
+    SpreadEvenly();
     CollectEdges();
     CollectTransfers();
     MeasureDensity();
@@ -135,6 +138,31 @@ class TLayoutBuilder {
         station.GeoY = double(c.Y) / step_;
         stations_.push_back(station);
       }
+    }
+  }
+
+  // A city is dense in its centre and sparse outside, a schematic map is
+  // about even. Each coordinate is moved part of the way towards where it
+  // would be if the stations were evenly spaced along that axis, keeping the
+  // extent; the order along each axis, and so every station's being north,
+  // south, east or west of another, stays as it was.
+  void SpreadEvenly() {
+    SpreadAxis(&TStationNode::GeoX);
+    SpreadAxis(&TStationNode::GeoY);
+  }
+
+  void SpreadAxis(double TStationNode::*axis) {
+    if (stations_.size() < 2) return;
+    std::vector<double> sorted;
+    for (const TStationNode& station : stations_) sorted.push_back(station.*axis);
+    std::sort(sorted.begin(), sorted.end());
+    const double low = sorted.front(), span = sorted.back() - sorted.front();
+    const double last = double(sorted.size() - 1);
+    for (TStationNode& station : stations_) {
+      // Stations at one coordinate share the middle of their ranks.
+      const auto [first, end] = std::equal_range(sorted.begin(), sorted.end(), station.*axis);
+      const double rank = ((first - sorted.begin()) + (end - sorted.begin() - 1)) / 2.0;
+      station.*axis = (1 - kEvenSpread) * (station.*axis) + kEvenSpread * (low + span * rank / last);
     }
   }
 
@@ -288,15 +316,28 @@ class TLayoutBuilder {
       if (DirectionDeviation(0, GeoAngleAt(e, s) - away) < 0.5 || PortAt(e, s) == DirectionOf(dx, dy)) cost += kBlockedPortCost;
     for (int32_t e : At(p).Edges)
       if (DirectionDeviation(0, GeoAngleAt(e, p) - back) < 0.5) cost += kBlockedPortCost;
-    // Two lines sharing consecutive stations: keep them on the same side.
-    for (int32_t e : At(p).Edges) {
-      const int32_t q = Other(e, p);
-      if (At(q).Node < 0) continue;
-      for (int32_t r : At(q).Partners)
-        if (At(r).Node >= 0 && At(r).Line == At(s).Line && Neighbours(r, s) &&
-            grid_.X(At(q).Node) - grid_.X(At(r).Node) == dx && grid_.Y(At(q).Node) - grid_.Y(At(r).Node) == dy)
-          cost -= kParallelBonus;
+    // Two lines sharing consecutive stations: the partner stays on the same
+    // side of the line as the partner at the previous station, and beside the
+    // line rather than ahead of it, so that the two can run side by side.
+    for (int32_t f : At(s).Edges) {
+      const int32_t r = Other(f, s);
+      if (!Edge(f).Laid || Edge(f).Straight) continue;
+      for (int32_t q : At(r).Partners)
+        if (At(q).Node >= 0 && Neighbours(q, p)) cost += SideCost(f, r, q, s, dx, dy);
     }
+    return cost;
+  }
+
+  // The cost of offset (dx, dy) beside station s, reached by laid connection
+  // f from r, where q stands beside r.
+  double SideCost(int32_t f, int32_t r, int32_t q, int32_t s, int32_t dx, int32_t dy) const {
+    const int32_t leave = PortAt(f, r), arrive = Opposite(PortAt(f, s));
+    const int32_t qx = grid_.X(At(q).Node) - grid_.X(At(r).Node), qy = grid_.Y(At(q).Node) - grid_.Y(At(r).Node);
+    const int32_t sideThere = DirectionX(leave) * qy - DirectionY(leave) * qx;
+    const int32_t sideHere = DirectionX(arrive) * dy - DirectionY(arrive) * dx;
+    double cost = 0;
+    if (sideHere == 0 || (sideHere > 0) != (sideThere > 0)) cost += kWrongSideCost;
+    if (DirectionX(arrive) * dx + DirectionY(arrive) * dy != 0) cost += kSlantedSideCost;
     return cost;
   }
 
@@ -393,26 +434,27 @@ class TLayoutBuilder {
     int32_t from = Edge(e).A, to = Edge(e).B;
     if (At(from).Node < 0) std::swap(from, to);
     std::vector<int32_t> path;
-    // Wider rings first; meeting other lines only when no ring will do.
-    for (const bool crossing : {false, true})
-      for (int32_t attempt = 0, radius = kCandidateRadius; path.empty() && attempt <= kRadiusAttempts; ++attempt, radius *= 2)
-        path = Search(from, to, e, radius, crossing);
+    // A line crosses another where the map as it is makes it (priced, so
+    // that it does only where going round would take it far from its way).
+    for (int32_t attempt = 0, radius = kCandidateRadius; path.empty() && attempt <= kRadiusAttempts; ++attempt, radius *= 2)
+      path = Search(from, to, e, radius, true);
     TEdge& edge = Edge(e);
     edge.Laid = true;
-    if (path.empty()) {
-      edge.Straight = true;
-      if (At(to).Node < 0) Place(to, NearestFreeNode(to));
-      edge.Path = {At(from).Node, At(to).Node};
-    } else {
+    edge.Straight = path.empty();
+    const bool newStation = At(to).Node < 0;
+    if (edge.Straight)
+      path = {At(from).Node, newStation ? NearestFreeNode(to) : At(to).Node};
+    else
       grid_.LayPath(path);
-      edge.Path = path;
-      if (At(to).Node < 0) Place(to, path.back());
-    }
-    if (edge.A != from) std::reverse(edge.Path.begin(), edge.Path.end());
+    if (edge.A != from) std::reverse(path.begin(), path.end());
+    edge.Path = path;
     if (!edge.Straight) {
-      edge.PortA = DirectionBetween(edge.Path[0], edge.Path[1]);
-      edge.PortB = DirectionBetween(edge.Path.back(), edge.Path[edge.Path.size() - 2]);
+      edge.PortA = DirectionBetween(path[0], path[1]);
+      edge.PortB = DirectionBetween(path.back(), path[path.size() - 2]);
     }
+    // Placed only now: its transfer partners go beside it by the way the
+    // connection arrives.
+    if (newStation) Place(to, edge.A == to ? path.front() : path.back());
   }
 
   int32_t DirectionBetween(int32_t a, int32_t b) const {
