@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
+#include <numbers>
 #include <numeric>
 
 #include "layout/uLineLinks.h"
@@ -83,8 +85,39 @@ std::vector<TPiece> Pieces(const TMetroMap& map) {
   return pieces;
 }
 
-int32_t CountCrossings(const std::vector<TPiece>& pieces) {
+// Whether angle x lies strictly inside the counter-clockwise arc from `from`
+// to `to`.
+bool OnArc(double x, double from, double to) {
+  const double turn = 2 * std::numbers::pi;
+  auto along = [&](double a) { return std::fmod(std::fmod(a - from, turn) + turn, turn); };
+  return along(x) > 0 && along(x) < along(to);
+}
+
+// Two lines that pass through one point (a station drawn on top of another,
+// a shared bend) cross there when one comes in on one side of the other and
+// leaves on the other side.
+int32_t CrossingsAtSharedPoints(const std::vector<TPiece>& pieces) {
+  // Per point, per line: the directions its pieces leave the point in.
+  std::map<std::pair<int32_t, int32_t>, std::map<size_t, std::vector<double>>> leaving;
+  for (const TPiece& p : pieces) {
+    leaving[{p.A.X, p.A.Y}][p.Line].push_back(std::atan2(double(p.B.Y) - p.A.Y, double(p.B.X) - p.A.X));
+    leaving[{p.B.X, p.B.Y}][p.Line].push_back(std::atan2(double(p.A.Y) - p.B.Y, double(p.A.X) - p.B.X));
+  }
   int32_t crossings = 0;
+  for (const auto& [point, lines] : leaving)
+    for (auto a = lines.begin(); a != lines.end(); ++a)
+      for (auto b = std::next(a); b != lines.end(); ++b) {
+        if (a->second.size() != 2 || b->second.size() != 2) continue;
+        const double a1 = a->second[0], a2 = a->second[1];
+        const bool first = OnArc(b->second[0], a1, a2), second = OnArc(b->second[1], a1, a2);
+        const bool touches = OnArc(b->second[0], a2, a1) == first || OnArc(b->second[1], a2, a1) == second;
+        crossings += first != second && !touches;
+      }
+  return crossings;
+}
+
+int32_t CountCrossings(const std::vector<TPiece>& pieces) {
+  int32_t crossings = CrossingsAtSharedPoints(pieces);
   for (size_t i = 0; i < pieces.size(); ++i)
     for (size_t j = i + 1; j < pieces.size(); ++j)
       crossings += pieces[i].Line != pieces[j].Line && Cross(pieces[i], pieces[j]);

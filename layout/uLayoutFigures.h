@@ -20,8 +20,9 @@ struct TLayoutFigures {
   int32_t Pieces = 0;
   int32_t OctilinearPieces = 0;
   // Pairs of pieces of different lines whose ends lie strictly on both sides
-  // of each other; lines that only touch or run on top of each other do not
-  // count.
+  // of each other, and pairs of lines passing through one point from one
+  // side of each other to the other; lines that only touch or run on top of
+  // each other do not count.
   int32_t Crossings = 0;
   // Per line: changes of direction inside its connections and at stations
   // where exactly two of its connections meet.
