@@ -116,7 +116,38 @@ int32_t CrossingsAtSharedPoints(const std::vector<TPiece>& pieces) {
   return crossings;
 }
 
-int32_t CountCrossings(const std::vector<TPiece>& pieces) {
+bool InsidePiece(const TPoint32& v, const TPiece& p) {
+  if (v == p.A || v == p.B || Orientation(p.A, p.B, v) != 0) return false;
+  return std::min(p.A.X, p.B.X) <= v.X && v.X <= std::max(p.A.X, p.B.X) && std::min(p.A.Y, p.B.Y) <= v.Y &&
+         v.Y <= std::max(p.A.Y, p.B.Y);
+}
+
+// Pieces cut where a corner or station of another line lies on them, so
+// that a line bending on top of another meets it at a shared point.
+std::vector<TPiece> SplitAtOtherLines(const std::vector<TPiece>& pieces) {
+  std::vector<TPiece> split;
+  for (const TPiece& piece : pieces) {
+    std::vector<TPoint32> cuts;
+    for (const TPiece& other : pieces) {
+      if (other.Line == piece.Line) continue;
+      for (const TPoint32& v : {other.A, other.B})
+        if (InsidePiece(v, piece)) cuts.push_back(v);
+    }
+    auto along = [&](const TPoint32& v) { return std::abs(int64_t(v.X) - piece.A.X) + std::abs(int64_t(v.Y) - piece.A.Y); };
+    std::sort(cuts.begin(), cuts.end(), [&](const TPoint32& a, const TPoint32& b) { return along(a) < along(b); });
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    TPoint32 from = piece.A;
+    for (const TPoint32& cut : cuts) {
+      split.push_back({from, cut, piece.Line});
+      from = cut;
+    }
+    split.push_back({from, piece.B, piece.Line});
+  }
+  return split;
+}
+
+int32_t CountCrossings(const std::vector<TPiece>& whole) {
+  const std::vector<TPiece> pieces = SplitAtOtherLines(whole);
   int32_t crossings = CrossingsAtSharedPoints(pieces);
   for (size_t i = 0; i < pieces.size(); ++i)
     for (size_t j = i + 1; j < pieces.size(); ++j)

@@ -22,7 +22,8 @@ constexpr double kCrossingCost = 12;       // per line crossed on the way
 constexpr double kFarTransferCost = 1;     // a transfer two steps long instead of one
 constexpr double kBlockedPortCost = 3;     // a transfer partner put where a line will want to leave
 constexpr double kWrongSideCost = 4;       // a partner on the other side of the line than the last one
-constexpr double kSlantedSideCost = 1;     // a partner beside the line, but not square to it
+constexpr double kSlantedSideCost = 1;
+constexpr double kLineSidePull = 1;        // a partner towards where its own line goes     // a partner beside the line, but not square to it
 constexpr int32_t kCandidateRadius = 3;    // first ring of nodes a new station may take
 constexpr int32_t kRadiusAttempts = 3;     // the ring doubles this many times before lines may cross
 constexpr int32_t kGridMargin = 12;        // free nodes around the geographic extent
@@ -316,6 +317,11 @@ class TLayoutBuilder {
       if (DirectionDeviation(0, GeoAngleAt(e, s) - away) < 0.5 || PortAt(e, s) == DirectionOf(dx, dy)) cost += kBlockedPortCost;
     for (int32_t e : At(p).Edges)
       if (DirectionDeviation(0, GeoAngleAt(e, p) - back) < 0.5) cost += kBlockedPortCost;
+    // The partner goes to the side its own line heads for and away from
+    // where the station's line heads; where both lines head the same way the
+    // two pulls cancel.
+    for (int32_t e : At(p).Edges) cost -= kLineSidePull * std::cos(away - GeoAngleAt(e, p));
+    for (int32_t e : At(s).Edges) cost += kLineSidePull * std::cos(away - GeoAngleAt(e, s));
     // Two lines sharing consecutive stations: the partner stays on the same
     // side of the line as the partner at the previous station, and beside the
     // line rather than ahead of it, so that the two can run side by side.
