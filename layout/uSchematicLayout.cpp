@@ -16,7 +16,7 @@ namespace varnik {
 namespace {
 
 // The costs are in grid steps of path length.
-constexpr double kDisplacementCost = 1.5;  // per step between a new station and its geographic place
+constexpr double kDisplacementCost = 1.5;    // per step between a new station and its geographic place
 constexpr double kDirectionCost = 0.75;    // per 45 degrees between a departure and the geographic one
 constexpr double kCrossingCost = 12;       // per line crossed on the way
 constexpr double kFarTransferCost = 1;     // a transfer two steps long instead of one
