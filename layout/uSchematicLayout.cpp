@@ -18,7 +18,7 @@ namespace {
 // The costs are in grid steps of path length.
 constexpr double kDisplacementCost = 1.5;    // per step between a new station and its geographic place
 constexpr double kDirectionCost = 0.75;    // per 45 degrees between a departure and the geographic one
-constexpr double kCrossingCost = 12;       // per line crossed on the way
+constexpr double kCrossingCost = 8;       // per line crossed on the way
 constexpr double kFarTransferCost = 1;     // a transfer two steps long instead of one
 constexpr double kBlockedPortCost = 3;     // a transfer partner put where a line will want to leave
 constexpr double kWrongSideCost = 4;       // a partner on the other side of the line than the last one
