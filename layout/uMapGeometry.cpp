@@ -68,14 +68,16 @@ void ApplySegments(const TLineGeometry& geometry, TMetroMapLine& line) {
     (*found)->Spline = wanted.Spline;
     SetNodes(**found, wanted.Nodes);
   }
+  // Segments are only ever appended above, so the flags still match. One
+  // whose ends are not stations of the line was never in a snapshot and
+  // stays.
+  size_t kept = 0;
   for (size_t s = 0; s < line.Segments.size(); ++s) {
-    TMetroMapSegment& segment = *line.Segments[s];
-    if (inSnapshot[s] || segment.Nodes.size() < 2) continue;
-    const TPoint32 from{segment.Nodes.front()->Coordinate.X, segment.Nodes.front()->Coordinate.Y};
-    const TPoint32 to{segment.Nodes.back()->Coordinate.X, segment.Nodes.back()->Coordinate.Y};
-    segment.Spline = false;
-    SetNodes(segment, {from, to});
+    const TMetroMapSegment& segment = *line.Segments[s];
+    const bool unknownEnds = StationIndex(line, segment.FromStation) < 0 || StationIndex(line, segment.ToStation) < 0;
+    if (inSnapshot[s] || unknownEnds) line.Segments[kept++] = std::move(line.Segments[s]);
   }
+  line.Segments.resize(kept);
 }
 
 }  // namespace

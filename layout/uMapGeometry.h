@@ -46,12 +46,10 @@ TMapGeometry CaptureGeometry(const TMetroMap& map);
 
 // Puts `geometry` into `map`: places and labels of every station, and each
 // line's segments made to be exactly those of the snapshot (a segment of the
-// same name and ends is kept and given the snapshot's nodes, others are
-// made; one the snapshot lacks is kept as a straight connection, its nodes
-// cut to the two ends, so that a key a save already wrote for it is written
-// over rather than left with stale bends). A snapshot of another shape of
-// map (other line or station counts) leaves the map untouched and gives
-// false. Does not rebuild the drawing.
+// same name and ends is kept and given the snapshot's nodes, others are made
+// or removed; the save drops the keys of removed ones). A snapshot of
+// another shape of map (other line or station counts) leaves the map
+// untouched and gives false. Does not rebuild the drawing.
 bool ApplyGeometry(const TMapGeometry& geometry, TMetroMap& map);
 
 }  // namespace varnik
