@@ -23,6 +23,7 @@
 #include "editor/fStationProperties.h"
 #include "editor/uEditorCommands.h"
 #include "editor/uEditHistory.h"
+#include "editor/uLayoutStep.h"
 #include "editor/uEditorPainter.h"
 #include "editor/uMapEditor.h"
 #include "editor/uMapExport.h"
@@ -227,6 +228,16 @@ void TMainForm::CreateMenus(QBoxLayout& layout) {
   editMenu_->addAction(undo);
   editMenu_->addAction(redo);
   editMenu_->addSeparator();
+  editMenu_->addAction(AddAction("Схема автоматически...", "LayoutAction", {}, [this] { LayOutAutomatically(); }));
+}
+
+void TMainForm::LayOutAutomatically() {
+  TMetroMap* map = city_->CurrentMap;
+  if (map == nullptr || history_->Busy()) return;
+  std::optional<TMapGeometry> after = LayOutWithProgress(this, *map);
+  if (!after) return;
+  history_->Push(std::make_unique<TLayoutCommand>(*city_, map->Name, CaptureGeometry(*map), std::move(*after),
+                                                  [this] { ModelChanged(); }));
 }
 
 void TMainForm::ModelChanged() {

@@ -94,6 +94,9 @@ class TMainForm : public QWidget {
   // After a change of the city outside the mouse rules and the panel: drops
   // the selection, rebuilds the map's drawing and repaints.
   void ModelChanged();
+  // "Правка -> Схема автоматически...": lays the current map out under a
+  // progress dialog; one undoable step unless cancelled.
+  void LayOutAutomatically();
 
   // Opens the journey planner's window (Ctrl+R), or brings it to the front
   // when it is open already.

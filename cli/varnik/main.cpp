@@ -15,6 +15,7 @@
 #include "cli/common/uRenderView.h"
 #include "cli/varnik/uCityCommands.h"
 #include "cli/varnik/uCityJson.h"
+#include "cli/varnik/uLayoutCommand.h"
 #include "cli/varnik/uMapCommands.h"
 #include "cli/varnik/uRouteCommand.h"
 #include "platform/uCodePage.h"
@@ -141,6 +142,17 @@ int main(int argc, char** argv) {
   layer->add_option("DIR", dir, "city directory (default: the current directory)");
   layer->add_option("--map", mapName, "file name of the map (default: the current map)");
 
+  varnik::TLayoutCommandOptions layoutOptions;
+  CLI::App* layout = app.add_subcommand("layout", "lay the map out on an octilinear grid and save it; print the "
+                                                  "figures of the drawing before and after");
+  layout->add_option("DIR", dir, "city directory (default: the current directory)");
+  layout->add_option("--map", mapName, "file name of the map (default: the current map)");
+  layout->add_option("--grid", layoutOptions.GridStep,
+                     "grid step in pixels (default: twice the station diameter plus the line width)")
+      ->check(CLI::PositiveNumber);
+  layout->add_option("--seconds", layoutOptions.Seconds, "give up after this many seconds (default: no limit)")
+      ->check(CLI::PositiveNumber);
+
   std::string routeDir;
   varnik::TRouteRequest routeRequest;
   CLI::App* route = app.add_subcommand("route", "print the fastest journey between two stations");
@@ -180,6 +192,11 @@ int main(int argc, char** argv) {
     const bool mapNamed = !mapName.empty();
     return varnik::RunMapCommand(dir, mapName,
                                  [&](varnik::TCity& city) { return varnik::SaveMap(city, mapNamed); });
+  }
+  if (layout->parsed()) {
+    layoutOptions.MapNamed = !mapName.empty();
+    return varnik::RunMapCommand(dir, mapName,
+                                 [&](varnik::TCity& city) { return varnik::LayoutMap(city, layoutOptions); });
   }
   if (layer->parsed()) return varnik::RunMapCommand(dir, mapName, varnik::PrintLayer);
   return 1;

@@ -439,6 +439,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(double(s.Editor().View.ScaleX), 1.25);
   }
 
+  void theAutomaticLayoutIsOneStepOfTheEditMenu() {
+    TEditorSession s;
+    const std::string map = s.Bytes("Metro.map");
+    QAction* layout = s.form->findChild<QAction*>("LayoutAction");
+    QVERIFY(layout != nullptr);
+    QVERIFY(s.form->EditMenu()->actions().contains(layout));
+    QCOMPARE(layout->text(), U("Схема автоматически..."));
+    layout->trigger();
+    const int32_t step = 2 * s.Map().StationDiameter + s.Map().LinesWidth;
+    QCOMPARE(s.Station(0, 0).Coordinate.X % step, 0);
+    QCOMPARE(s.Station(0, 1).Coordinate.Y % step, 0);
+    s.form->findChild<QAction*>("UndoAction")->trigger();
+    QVERIFY(s.form->Save());
+    QCOMPARE(s.Bytes("Metro.map"), map);
+  }
+
   void withoutMapsNothingHappens() {
     TEditorSession s(std::nullopt, "NoMap");
     QCOMPARE(s.Messages(), QStringList{"TCity.LoadFromDir: *.map not found"});
