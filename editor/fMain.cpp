@@ -172,6 +172,7 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
   addAction("Экспорт...", "ExportAction", QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExportMap(this, *city_); });
   addAction("Печать...", "PrintAction", QKeySequence(Qt::CTRL | Qt::Key_P), [this] { PrintMap(this, *city_); });
   addAction("Маршрут...", "JourneyAction", QKeySequence(Qt::CTRL | Qt::Key_R), [this] { OpenJourneyWindow(); });
+  addAction("Открыть город...", "OpenCityAction", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { OpenAnotherCity(); });
 }
 
 TMainForm::~TMainForm() {
@@ -312,6 +313,16 @@ void TMainForm::ShowJourney(const TJourney* journey) {
   journey_.reset();
   if (journey != nullptr) journey_ = *journey;
   area_->update();
+}
+
+void TMainForm::OpenAnotherCity() {
+  if (!chooseCity_) return;
+  // The chooser may be left open for long; what is edited is on disk meanwhile.
+  Save();
+  const QString dir = chooseCity_(this);
+  if (dir.isEmpty()) return;
+  nextCity_ = dir;
+  if (!close()) nextCity_.clear();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
