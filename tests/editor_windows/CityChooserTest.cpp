@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QDir>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -86,7 +87,11 @@ class CityChooserTest : public QObject {
       asked = parent;
       return QString("/next/city");
     });
-    form->findChild<QAction*>("OpenCityAction")->trigger();
+    QAction* openCity = nullptr;
+    for (QAction* action : form->FileMenu()->actions())
+      if (action->text() == QString::fromUtf8("Открыть город...")) openCity = action;
+    QVERIFY(openCity != nullptr);
+    openCity->trigger();
     QCOMPARE(asked, form.get());
     QVERIFY(!form->isVisible());
     QCOMPARE(form->NextCity(), QString("/next/city"));
