@@ -308,6 +308,11 @@ bool WriteCityDirectory(const fs::path& dir, const std::vector<TCityFile>& files
 
 TNewCityError NewCityDirectory(const fs::path& dir, const std::string& name, int32_t width, int32_t height,
                                std::string& error) {
+  // An empty path has no absolute form; the file system library throws on it.
+  if (dir.empty()) {
+    error = "no directory given for the new city";
+    return TNewCityError::NoDirectory;
+  }
   const std::string trimmed = TrimBlank(name);
   const std::string cityName = Utf8ToCp1251(trimmed);
   if (cityName.empty() || Cp1251ToUtf8(cityName) != trimmed) {

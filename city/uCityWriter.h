@@ -92,7 +92,7 @@ bool WriteCityDirectory(const std::filesystem::path& dir, const std::vector<TCit
                         std::string& error);
 
 // Why NewCityDirectory made nothing.
-enum class TNewCityError { None, BadName, NotADirectory, NotEmpty, WriteFailed };
+enum class TNewCityError { None, NoDirectory, BadName, NotADirectory, NotEmpty, WriteFailed };
 
 // The picture size of a new city when none is asked for.
 inline constexpr int32_t kNewCityWidth = 2000, kNewCityHeight = 1500;

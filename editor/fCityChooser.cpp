@@ -57,6 +57,8 @@ std::optional<TNewCityAnswer> AskNewCity(QWidget* parent) {
 // What the user is told when a new city could not be made (UTF-8).
 QString NewCityFailure(TNewCityError error, const TNewCityAnswer& answer, const std::string& detail) {
   switch (error) {
+    case TNewCityError::NoDirectory:
+      return TCityChooser::tr("Не указана папка нового города.");
     case TNewCityError::BadName:
       return TCityChooser::tr("Название «%1» нельзя записать в кодировке города (Windows-1251).")
           .arg(answer.Name);
