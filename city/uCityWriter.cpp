@@ -153,6 +153,11 @@ std::string MapLineText(const TMetroMapLine& line, int32_t linesWidth) {
   return text;
 }
 
+bool IsEmptyDirectory(const fs::path& dir) {
+  std::error_code ec;
+  return fs::is_directory(dir, ec) && fs::is_empty(dir, ec) && !ec;
+}
+
 std::string TempPattern(const fs::path& target, const char* what) {
   return (target.parent_path() / ("." + target.filename().string() + what)).string();
 }
@@ -299,6 +304,40 @@ bool WriteCityDirectory(const fs::path& dir, const std::vector<TCityFile>& files
   }
   if (replacing) fs::remove_all(old, ec);
   return true;
+}
+
+TNewCityError NewCityDirectory(const fs::path& dir, const std::string& name, int32_t width, int32_t height,
+                               std::string& error) {
+  // An empty path has no absolute form; the file system library throws on it.
+  if (dir.empty()) {
+    error = "no directory given for the new city";
+    return TNewCityError::NoDirectory;
+  }
+  const std::string trimmed = TrimBlank(name);
+  const std::string cityName = Utf8ToCp1251(trimmed);
+  if (cityName.empty() || Cp1251ToUtf8(cityName) != trimmed) {
+    error = "the name \"" + name + "\" cannot be written in the city's code page (Windows-1251)";
+    return TNewCityError::BadName;
+  }
+  std::error_code ec;
+  const bool exists = fs::exists(dir, ec);
+  if (exists && !fs::is_directory(dir, ec)) {
+    error = dir.string() + " is not a directory";
+    return TNewCityError::NotADirectory;
+  }
+  if (exists && !IsEmptyDirectory(dir)) {
+    error = dir.string() + " is not empty; a new city needs a new or empty directory";
+    return TNewCityError::NotEmpty;
+  }
+  const std::vector<TCityFile> files = CityFiles(*EmptyCity(cityName, width, height));
+  bool written;
+  if (exists) {
+    written = WriteCityFiles(dir, files, error);
+  } else {
+    fs::create_directories(fs::absolute(dir).lexically_normal().parent_path(), ec);
+    written = WriteCityDirectory(dir, files, error);
+  }
+  return written ? TNewCityError::None : TNewCityError::WriteFailed;
 }
 
 }  // namespace varnik

@@ -91,4 +91,18 @@ bool WriteCityFiles(const std::filesystem::path& dir, const std::vector<TCityFil
 bool WriteCityDirectory(const std::filesystem::path& dir, const std::vector<TCityFile>& files,
                         std::string& error);
 
+// Why NewCityDirectory made nothing.
+enum class TNewCityError { None, NoDirectory, BadName, NotADirectory, NotEmpty, WriteFailed };
+
+// The picture size of a new city when none is asked for.
+inline constexpr int32_t kNewCityWidth = 2000, kNewCityHeight = 1500;
+
+// Makes an empty city (EmptyCity) named `name` (UTF-8; blanks around it are
+// dropped, and it must fit the city's code page) in `dir`, which must be a
+// new directory (its parents are made) or an empty one: a city is never
+// written over other files. On failure nothing is made and `error` says why
+// in words naming `dir` as given.
+TNewCityError NewCityDirectory(const std::filesystem::path& dir, const std::string& name, int32_t width,
+                               int32_t height, std::string& error);
+
 }  // namespace varnik

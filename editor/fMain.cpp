@@ -205,6 +205,9 @@ void TMainForm::CreateMenus(QBoxLayout& layout) {
   for (const QKeySequence& keys : {exportKeys, printKeys, journeyKeys}) KeepShortcutForWindow(*this, keys);
   AddAction("Маршрут...", "JourneyAction", {journeyKeys}, [this] { OpenJourneyWindow(); });
   fileMenu_ = bar->addMenu(Text("Файл"));
+  fileMenu_->addAction(AddAction("Открыть город...", "OpenCityAction", {QKeySequence(Qt::CTRL | Qt::Key_O)},
+                                 [this] { OpenAnotherCity(); }));
+  fileMenu_->addSeparator();
   fileMenu_->addAction(
       AddAction("Сохранить", "SaveAction", {QKeySequence(Qt::CTRL | Qt::Key_S)}, [this] { Save(); }));
   fileMenu_->addAction(
@@ -378,6 +381,16 @@ void TMainForm::ShowJourney(const TJourney* journey) {
   journey_.reset();
   if (journey != nullptr) journey_ = *journey;
   area_->update();
+}
+
+void TMainForm::OpenAnotherCity() {
+  if (!chooseCity_) return;
+  // The chooser may be left open for long; what is edited is on disk meanwhile.
+  Save();
+  const QString dir = chooseCity_(this);
+  if (dir.isEmpty()) return;
+  nextCity_ = dir;
+  if (!close()) nextCity_.clear();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

@@ -16,6 +16,7 @@
 // its change is drawn, and the selection it leaves must stay.
 
 #include <QKeySequence>
+#include <QString>
 #include <QTimer>
 #include <QUndoStack>
 #include <QWidget>
@@ -107,6 +108,16 @@ class TMainForm : public QWidget {
   // open and shows one).
   bool JourneyShown() const { return journey_.has_value(); }
 
+  // How "Открыть город..." asks for a city: the chosen directory, or empty
+  // for none. Without one the command does nothing.
+  void SetCityChooser(std::function<QString(QWidget* parent)> choose) { chooseCity_ = std::move(choose); }
+  // "Открыть город...": saves, asks for a city and, when one is chosen,
+  // closes the window (with the checks of closing) so that the program
+  // opens that city next.
+  void OpenAnotherCity();
+  // The city to open once this window has closed; empty: none.
+  QString NextCity() const { return nextCity_; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -159,6 +170,8 @@ class TMainForm : public QWidget {
   QMenu* editMenu_ = nullptr;
   TJourneyForm* journeyForm_ = nullptr;
   std::optional<TJourney> journey_;
+  std::function<QString(QWidget*)> chooseCity_;
+  QString nextCity_;
 
   std::unique_ptr<TCity> city_;
   std::unique_ptr<TMemo> memo_;

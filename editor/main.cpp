@@ -1,12 +1,14 @@
 // VarnikEditor: the map editor, started in a city directory with the file
-// name of one map as the optional first argument.
+// name of one map as the optional first argument; started elsewhere, it
+// asks which city to open.
 
 #include <QApplication>
-#include <QScreen>
+#include <QSettings>
 #include <optional>
 #include <string>
 
 #include "editor/fMain.h"
+#include "editor/uEditorStart.h"
 #include "platform/gui/uInfoOptions.h"
 #include "platform/gui/uMessageBoxSink.h"
 #include "platform/gui/uQtTranslations.h"
@@ -15,8 +17,10 @@
 
 int main(int argc, char* argv[]) {
   const varnik::TProgramInfo info{
-      "VarnikEditor", "Editor of schematic public-transport maps. Start it in a city directory.", "[MAP]",
-      "The file name of the map to show (default: Metro.map, else the first map)."};
+      "VarnikEditor",
+      "Editor of schematic public-transport maps. Start it in a city directory, or elsewhere to choose a "
+      "city.",
+      "[MAP]", "The file name of the map to show (default: Metro.map, else the first map)."};
   if (std::optional<int> answered = varnik::AnswerInfoOptions(argc, argv, info)) return *answered;
   QApplication application(argc, argv);
   const varnik::TQtTranslations qtTranslations;
@@ -26,15 +30,9 @@ int main(int argc, char* argv[]) {
   std::optional<std::string> firstArgument;
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() > 1) firstArgument = varnik::FromQString(arguments[1]);
-  int result = 0;
-  {
-    varnik::TMainForm form(firstArgument);
-    // Without a window manager "maximised" means nothing; the screen's free
-    // area is what it would give.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) form.setGeometry(screen->availableGeometry());
-    form.showMaximized();
-    result = QApplication::exec();
-  }
+  // The recently opened cities are the user's, kept beside other programs' settings.
+  QSettings settings(QStringLiteral("Varnik"), QStringLiteral("VarnikEditor"));
+  const int result = varnik::RunEditor(firstArgument, settings, messages);
   varnik::SetMessageSink(nullptr);
   return result;
 }

@@ -11,7 +11,6 @@
 #include "gtfs/uFeedSource.h"
 #include "gtfs/uGtfsImport.h"
 #include "gtfs/uImportLog.h"
-#include "platform/uCodePage.h"
 
 namespace varnik {
 namespace fs = std::filesystem;
@@ -43,11 +42,6 @@ bool ParseTypes(const std::string& text, std::vector<int32_t>& types) {
     rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
   }
   return !types.empty();
-}
-
-bool IsEmptyDirectory(const fs::path& dir) {
-  std::error_code ec;
-  return fs::is_directory(dir, ec) && fs::is_empty(dir, ec) && !ec;
 }
 
 // The name of the directory itself, also for "." or a path ending in "/".
@@ -82,29 +76,9 @@ int RunNew(const TNewOptions& options) {
   if (!ParseCanvasSize(options.Size, width, height))
     return Refuse("--size wants WIDTHxHEIGHT, each from " + std::to_string(kMinCanvas) + " to " +
                   std::to_string(kMaxCanvas) + ", for example 2000x1500");
-  const std::string name = Utf8ToCp1251(TrimBlank(options.Name));
-  if (name.empty() || Cp1251ToUtf8(name) != TrimBlank(options.Name))
-    return Refuse("the name \"" + options.Name +
-                  "\" cannot be written in the city's code page (Windows-1251)");
-
-  const fs::path dir = options.Dir;
-  std::error_code ec;
-  const bool exists = fs::exists(dir, ec);
-  if (exists && !fs::is_directory(dir, ec)) return Refuse(options.Dir + " is not a directory");
-  if (exists && !IsEmptyDirectory(dir))
-    return Refuse(options.Dir + " is not empty; a new city needs a new or empty directory");
-
-  const auto city = EmptyCity(name, width, height);
-  const std::vector<TCityFile> files = CityFiles(*city);
   std::string error;
-  bool written;
-  if (exists) {
-    written = WriteCityFiles(dir, files, error);
-  } else {
-    fs::create_directories(fs::absolute(dir).lexically_normal().parent_path(), ec);
-    written = WriteCityDirectory(dir, files, error);
-  }
-  if (!written) return Refuse(error);
+  if (NewCityDirectory(options.Dir, options.Name, width, height, error) != TNewCityError::None)
+    return Refuse(error);
   std::cerr << "varnik: new city " << options.Name << " in " << options.Dir << "\n";
   return 0;
 }

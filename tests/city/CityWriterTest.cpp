@@ -137,5 +137,11 @@ TEST(CityWriter, ADirectoryIsReplacedOnlyWhenTheNewCityIsComplete) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
+TEST(CityWriter, ANewCityWithoutADirectoryIsRefusedNotThrown) {
+  std::string error;
+  EXPECT_EQ(NewCityDirectory("", "X", 100, 100, error), TNewCityError::NoDirectory);
+  EXPECT_EQ(error, "no directory given for the new city");
+}
+
 }  // namespace
 }  // namespace varnik
