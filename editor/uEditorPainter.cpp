@@ -26,11 +26,19 @@ TPoint ToScreen(const TScale& view, long double x, long double y) {
 }
 
 // The closed outline of a map rectangle, its corners taken through the view
-// (a turned view turns the outline with the map).
+// (a turned view turns the outline with the map). An outline wholly beside
+// the bitmap is not handed to the canvas at all: a big map has thousands
+// of them off the screen.
 void Outline(TCanvas& canvas, const TScale& view, const TRect& r) {
-  canvas.Polyline({ToScreen(view, r.Left, r.Top), ToScreen(view, r.Right, r.Top),
-                   ToScreen(view, r.Right, r.Bottom), ToScreen(view, r.Left, r.Bottom),
-                   ToScreen(view, r.Left, r.Top)});
+  const std::vector<TPoint> corners = {ToScreen(view, r.Left, r.Top), ToScreen(view, r.Right, r.Top),
+                                       ToScreen(view, r.Right, r.Bottom), ToScreen(view, r.Left, r.Bottom),
+                                       ToScreen(view, r.Left, r.Top)};
+  auto beside = [&](auto side) { return std::all_of(corners.begin(), corners.end(), side); };
+  const int width = canvas.Bitmap().Width(), height = canvas.Bitmap().Height();
+  if (beside([](const TPoint& p) { return p.X < -1; }) || beside([](const TPoint& p) { return p.Y < -1; }) ||
+      beside([&](const TPoint& p) { return p.X > width; }) || beside([&](const TPoint& p) { return p.Y > height; }))
+    return;
+  canvas.Polyline(corners);
 }
 
 void SetPen(TCanvas& canvas, TColor color, TPenStyle style) {
@@ -81,6 +89,10 @@ void PaintMarkers(TMapEditor& editor, TCanvas& canvas) {
   const int width = canvas.Bitmap().Width(), height = canvas.Bitmap().Height();
   for (const TCoordinate* point : editor.EditablePoints()) {
     const TPoint p = ToScreen(editor.View, point->X, point->Y);
+    // A marker wholly beside the bitmap paints nothing.
+    if (int64_t{p.X} + r + 1 < 0 || int64_t{p.Y} + r + 1 < 0 || int64_t{p.X} - r > width ||
+        int64_t{p.Y} - r > height)
+      continue;
     canvas.Brush.Color = editor.IsSelected(point) ? kRed : kYellow;
     canvas.Rectangle(onBitmap(int64_t{p.X} - r, width), onBitmap(int64_t{p.Y} - r, height),
                      onBitmap(int64_t{p.X} + r + 1, width), onBitmap(int64_t{p.Y} + r + 1, height));
