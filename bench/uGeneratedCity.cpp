@@ -1,4 +1,4 @@
-// The generated city is laid out on a square lattice of kPitch pixels. Even
+// The generated city is laid out on a square lattice. Even
 // lines run left to right, odd ones top to bottom; each step moves one
 // lattice point along the line's axis and, after a random bend, one point
 // sideways too (45 degrees). A branch leaves its trunk square to the axis.
@@ -26,6 +26,8 @@ namespace {
 constexpr int kStopsPerLine = 100;
 constexpr int kBranchAt = 60;  // the trunk stop a branch leaves from
 constexpr int kBranchStops = 10;
+// The lattice step between neighbouring stations, on the biggest maps;
+// smaller maps take a finer lattice so that every line still fits.
 constexpr int32_t kPitch = 40;
 // Left of it sit the legends; the lines stay inside.
 constexpr int32_t kMargin = 300;
@@ -55,6 +57,7 @@ struct TLine {
   bool InService = true;
   bool Branch = false;  // the last kBranchStops stops leave the trunk at kBranchAt
   int Trunk = kStopsPerLine;
+  int32_t Pitch = kPitch;
   std::vector<TLatticePoint> Points;
 };
 
@@ -81,16 +84,16 @@ std::string Color(int index) {
   return kColors[index % 12];
 }
 
-int32_t Side(int stops) {
-  // The trunk of a hundred stops must fit along either axis.
-  const int32_t least = 2 * kMargin + kPitch * (kStopsPerLine + 1);
-  return std::max(least, static_cast<int32_t>(std::lround(12000 * std::sqrt(stops / 10000.0))));
-}
+int32_t Side(int stops) { return static_cast<int32_t>(std::lround(12000 * std::sqrt(stops / 10000.0))); }
 
-TLine MakeLine(int index, int32_t cells) {
+// The trunk of a hundred stops must fit along either axis.
+int32_t Pitch(int32_t side) { return std::clamp<int32_t>((side - 2 * kMargin) / (kStopsPerLine + 1), 1, kPitch); }
+
+TLine MakeLine(int index, int32_t cells, int32_t pitch) {
   TRandom random(static_cast<uint64_t>(index) + 1);
   TLine line;
   line.Index = index;
+  line.Pitch = pitch;
   line.Horizontal = index % 2 == 0;
   line.InService = index % 10 != 9;
   line.Branch = line.InService && index % 3 == 1;
@@ -120,7 +123,7 @@ TPixel PixelOf(const TLine& line, int stop) {
   const TLatticePoint& p = line.Points[static_cast<size_t>(stop)];
   const int32_t x = line.Horizontal ? p.Along : p.Across;
   const int32_t y = line.Horizontal ? p.Across : p.Along;
-  return {kMargin + x * kPitch + (line.Index % 5) * 7, kMargin + y * kPitch + (line.Index % 3) * 7};
+  return {kMargin + x * line.Pitch + (line.Index % 5) * 7, kMargin + y * line.Pitch + (line.Index % 3) * 7};
 }
 
 std::vector<TTransfer> FindTransfers(const std::vector<TLine>& lines, int32_t cells) {
@@ -266,9 +269,10 @@ TGeneratedCity WriteGeneratedCity(const std::filesystem::path& dir, int stops) {
   city.Lines = std::max(1, (stops + kStopsPerLine - 1) / kStopsPerLine);
   city.Stops = city.Lines * kStopsPerLine;
   city.Width = city.Height = Side(city.Stops);
-  const int32_t cells = (city.Width - 2 * kMargin) / kPitch;
+  const int32_t pitch = Pitch(city.Width);
+  const int32_t cells = (city.Width - 2 * kMargin) / pitch;
   std::vector<TLine> lines;
-  for (int k = 0; k < city.Lines; ++k) lines.push_back(MakeLine(k, cells));
+  for (int k = 0; k < city.Lines; ++k) lines.push_back(MakeLine(k, cells, pitch));
   const std::vector<TTransfer> transfers = FindTransfers(lines, cells);
   city.Transfers = static_cast<int>(transfers.size());
 

@@ -349,7 +349,12 @@ void TVectorImage::ForEachPoint(const TScale& scale, const TPointCallback& callb
 // --- TVectorImage: building (map editor) ----------------------------------
 
 #if !VARNIK_VEC_DIALECT
-void TVectorImage::AddCommand(std::unique_ptr<TVectorCommand> command) { Commands.push_back(std::move(command)); }
+void TVectorImage::AddCommand(std::unique_ptr<TVectorCommand> command) {
+  // Most built commands get two points (a link, a circle's corners): making
+  // room for them at once saves a reallocation for each.
+  command->Points.reserve(2);
+  Commands.push_back(std::move(command));
+}
 
 void TVectorImage::AddPointToLast(long double x, long double y) {
   if (!Commands.empty()) Commands.back()->AddPoint(x, y);
