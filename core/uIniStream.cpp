@@ -31,12 +31,31 @@ void TIniStream::LoadFromFile(const std::string& path) {
   FileName = ExtractFileName(path);
 }
 
+namespace {
+
+std::string AsciiLower(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return lower;
+}
+
+}  // namespace
+
 void TIniStream::LoadFromText(std::string_view text) {
   Clear();
   for (const std::string& line : SplitLines(text)) ParseLine(line);
+  for (size_t i = 0; i < Sections.size(); ++i)
+    firstSection_.try_emplace(AsciiLower(Sections[i]->Name), static_cast<int32_t>(i));
+}
+
+int32_t TIniStream::FindSection(std::string_view name) const {
+  auto it = firstSection_.find(AsciiLower(name));
+  return it != firstSection_.end() ? it->second : -1;
 }
 
 void TIniStream::Clear() {
+  firstSection_.clear();
   Sections.clear();
   CurrentSectionName.clear();
   CurrentSectionIndex = -1;
@@ -66,20 +85,10 @@ void TIniStream::ParseLine(const std::string& line) {
 
 void TIniStream::SelectSection(const std::string& name) {
   CurrentSectionName = name;
-  CurrentSectionIndex = -1;
-  for (size_t i = 0; i < Sections.size(); ++i) {
-    if (SameTextAscii(Sections[i]->Name, name)) {
-      CurrentSectionIndex = static_cast<int32_t>(i);
-      return;
-    }
-  }
+  CurrentSectionIndex = FindSection(name);
 }
 
-bool TIniStream::SectionExists(std::string_view name) const {
-  for (const auto& section : Sections)
-    if (SameTextAscii(section->Name, name)) return true;
-  return false;
-}
+bool TIniStream::SectionExists(std::string_view name) const { return FindSection(name) >= 0; }
 
 std::string TIniStream::ValueString(std::string_view key, const std::string& defaultValue) {
   if (CurrentSectionIndex < 0) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace varnik {
@@ -60,6 +61,10 @@ class TIniStream {
 
  private:
   void ParseLine(const std::string& line);
+  // The index of the first section of each name (A-Z lower-cased), made by
+  // LoadFromText so that selecting a section does not search the file.
+  int32_t FindSection(std::string_view name) const;
+  std::unordered_map<std::string, int32_t> firstSection_;
 };
 
 }  // namespace varnik

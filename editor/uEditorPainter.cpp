@@ -1,6 +1,7 @@
 #include "editor/uEditorPainter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "city/uCity.h"
@@ -26,12 +27,55 @@ TPoint ToScreen(const TScale& view, long double x, long double y) {
 }
 
 // The closed outline of a map rectangle, its corners taken through the view
-// (a turned view turns the outline with the map).
+// (a turned view turns the outline with the map). An outline wholly beside
+// the bitmap is not handed to the canvas at all: a big map has thousands
+// of them off the screen.
 void Outline(TCanvas& canvas, const TScale& view, const TRect& r) {
-  canvas.Polyline({ToScreen(view, r.Left, r.Top), ToScreen(view, r.Right, r.Top),
-                   ToScreen(view, r.Right, r.Bottom), ToScreen(view, r.Left, r.Bottom),
-                   ToScreen(view, r.Left, r.Top)});
+  const std::vector<TPoint> corners = {ToScreen(view, r.Left, r.Top), ToScreen(view, r.Right, r.Top),
+                                       ToScreen(view, r.Right, r.Bottom), ToScreen(view, r.Left, r.Bottom),
+                                       ToScreen(view, r.Left, r.Top)};
+  auto beside = [&](auto side) { return std::all_of(corners.begin(), corners.end(), side); };
+  const int width = canvas.Bitmap().Width(), height = canvas.Bitmap().Height();
+  if (beside([](const TPoint& p) { return p.X < -1; }) || beside([](const TPoint& p) { return p.Y < -1; }) ||
+      beside([&](const TPoint& p) { return p.X > width; }) || beside([&](const TPoint& p) { return p.Y > height; }))
+    return;
+  canvas.Polyline(corners);
 }
+
+// The bitmap's area in map units (the box around its corners mapped back),
+// so that the aids of a big map that lie far off it are passed over without
+// mapping each of them to the screen.
+class TMapArea {
+ public:
+  TMapArea(const TScale& view, const TBitmap& bitmap) {
+    const long double w = bitmap.Width(), h = bitmap.Height();
+    const TScalePoint corners[4] = {view.ToDrawing(0, 0), view.ToDrawing(w, 0), view.ToDrawing(0, h),
+                                    view.ToDrawing(w, h)};
+    left_ = right_ = corners[0].X;
+    top_ = bottom_ = corners[0].Y;
+    for (const TScalePoint& c : corners) {
+      left_ = std::min(left_, c.X);
+      right_ = std::max(right_, c.X);
+      top_ = std::min(top_, c.Y);
+      bottom_ = std::max(bottom_, c.Y);
+    }
+    const long double smaller = std::min(std::fabs(view.ScaleX), std::fabs(view.ScaleY));
+    unitsPerPixel_ = smaller > 0 ? 1 / smaller : 0;
+    usable_ = smaller > 0 && std::isfinite(left_ + right_ + top_ + bottom_ + unitsPerPixel_);
+  }
+  // False only when the box (x0, y0)-(x1, y1), widened by `pixels` screen
+  // pixels, lies wholly beside the bitmap.
+  bool Near(long double x0, long double y0, long double x1, long double y1, long double pixels) const {
+    if (!usable_) return true;
+    const long double m = pixels * unitsPerPixel_;
+    return !(std::max(x0, x1) + m < left_ || std::min(x0, x1) - m > right_ || std::max(y0, y1) + m < top_ ||
+             std::min(y0, y1) - m > bottom_);
+  }
+
+ private:
+  long double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0, unitsPerPixel_ = 0;
+  bool usable_ = false;
+};
 
 void SetPen(TCanvas& canvas, TColor color, TPenStyle style) {
   canvas.Pen.Color = color;
@@ -55,8 +99,9 @@ void PaintWhiteLines(TMetroMap& map, TBitmap& bitmap, int level, const TScale& v
 
 void PaintRectangles(TMapEditor& editor, TMetroMap& map, TCanvas& canvas) {
   canvas.Brush.Style = bsClear;
+  const TMapArea area(editor.View, canvas.Bitmap());
   auto paint = [&](const TRect& r) {
-    if (r.Right <= 0) return;
+    if (r.Right <= 0 || !area.Near(r.Left, r.Top, r.Right, r.Bottom, 3)) return;
     SetPen(canvas, &r == editor.SelectedRect ? kRed : kBlack, psDot);
     Outline(canvas, editor.View, r);
   };
@@ -79,8 +124,14 @@ void PaintMarkers(TMapEditor& editor, TCanvas& canvas) {
   // which leaves what shows of the marker as it is.
   auto onBitmap = [](int64_t v, int size) { return static_cast<int>(std::clamp<int64_t>(v, -2, size + 2)); };
   const int width = canvas.Bitmap().Width(), height = canvas.Bitmap().Height();
+  const TMapArea area(editor.View, canvas.Bitmap());
   for (const TCoordinate* point : editor.EditablePoints()) {
+    if (!area.Near(point->X, point->Y, point->X, point->Y, r + 3)) continue;
     const TPoint p = ToScreen(editor.View, point->X, point->Y);
+    // A marker wholly beside the bitmap paints nothing.
+    if (int64_t{p.X} + r + 1 < 0 || int64_t{p.Y} + r + 1 < 0 || int64_t{p.X} - r > width ||
+        int64_t{p.Y} - r > height)
+      continue;
     canvas.Brush.Color = editor.IsSelected(point) ? kRed : kYellow;
     canvas.Rectangle(onBitmap(int64_t{p.X} - r, width), onBitmap(int64_t{p.Y} - r, height),
                      onBitmap(int64_t{p.X} + r + 1, width), onBitmap(int64_t{p.Y} + r + 1, height));

@@ -234,12 +234,31 @@ void TMapEditor::SelectInBox() {
 void TMapEditor::DragChanges(const char* caption) {
   if (dragOperation_) return;
   dragOperation_ = true;
+  FindDraggedLines();
   if (Listener != nullptr) Listener->OperationStarted(Utf8ToCp1251(caption));
+}
+
+void TMapEditor::FindDraggedLines() {
+  draggedLines_.clear();
+  selectionIndex_.clear();
+  for (size_t i = 0; i < Selection.size(); ++i) selectionIndex_.try_emplace(Selection[i], i);
+  auto moves = [&](const TCoordinate& point) { return selectionIndex_.count(&point) > 0; };
+  for (const auto& line : Map()->Lines) {
+    bool moved = &line->LegendRect == SelectedRect;
+    for (const auto& station : line->Stations)
+      moved = moved || moves(station->Coordinate) || &station->LabelRect == SelectedRect;
+    for (const auto& segment : line->Segments)
+      for (const auto& node : segment->Nodes) moved = moved || moves(node->Coordinate);
+    if (moved) draggedLines_.push_back(line.get());
+  }
 }
 
 void TMapEditor::FinishDrag() {
   if (!dragOperation_) return;
   dragOperation_ = false;
+  // The steps brought only the dragged lines' drawing up to date; the
+  // finished drag leaves the drawing a full build gives.
+  if (Map() != nullptr) Map()->BuildDrawing(true);
   if (Listener != nullptr) Listener->OperationFinished();
 }
 
@@ -247,15 +266,15 @@ void TMapEditor::MoveSelection(int x, int y) {
   DragChanges("Перемещение точек");
   const int dx = x - PressPoint.X, dy = y - PressPoint.Y;
   for (TCoordinate* point : EditablePoints()) {
-    auto it = std::find(Selection.begin(), Selection.end(), point);
-    if (it == Selection.end()) continue;
-    const TCoordinate& copy = *PressCopies[static_cast<size_t>(it - Selection.begin())];
+    auto it = selectionIndex_.find(point);
+    if (it == selectionIndex_.end()) continue;
+    const TCoordinate& copy = *PressCopies[it->second];
     TScalePoint s = View.ToScreen(copy.X, copy.Y);
     TScalePoint m = View.ToDrawing(s.X + dx, s.Y + dy);
     point->X = RoundToInt(m.X);
     point->Y = RoundToInt(m.Y);
   }
-  Map()->BuildDrawing(true);
+  Map()->RebuildLines(draggedLines_);
 }
 
 void TMapEditor::MoveRectangle(int x, int y) {
@@ -267,7 +286,7 @@ void TMapEditor::MoveRectangle(int x, int y) {
   r.Top = RoundToInt(m.Y);
   r.Right = WrapAdd(r.Left, RectWidth(RectCopy));
   r.Bottom = WrapAdd(r.Top, RectHeight(RectCopy));
-  Map()->BuildDrawing(true);
+  Map()->RebuildLines(draggedLines_);
 }
 
 void TMapEditor::ResizeRectangle(int x, int y) {
@@ -276,7 +295,7 @@ void TMapEditor::ResizeRectangle(int x, int y) {
   TScalePoint m = View.ToDrawing(s.X + (x - PressPoint.X), s.Y + (y - PressPoint.Y));
   SelectedRect->Right = RoundToInt(m.X);
   SelectedRect->Bottom = RoundToInt(m.Y);
-  Map()->BuildDrawing(true);
+  Map()->RebuildLines(draggedLines_);
 }
 
 void TMapEditor::AboutPoint(long double x, long double y, const std::function<void()>& change) {

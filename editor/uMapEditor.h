@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/uUtils.h"
@@ -175,9 +176,14 @@ class TMapEditor {
   // A drag of points or of a rectangle is one operation from its first
   // step to the release.
   void DragChanges(const char* caption);
+  // The lines whose points or rectangles the drag moves, and where each
+  // selected point is in Selection; found once when the drag starts.
+  void FindDraggedLines();
   void FinishDrag();
 
   bool dragOperation_ = false;
+  std::vector<TMetroMapLine*> draggedLines_;
+  std::unordered_map<const TCoordinate*, size_t> selectionIndex_;
 };
 
 }  // namespace varnik

@@ -38,6 +38,7 @@ bool EditFile(const std::string& path, TEdit edit) {
 
 std::string CleanUpMapText(std::string_view text) {
   std::string result;
+  result.reserve(text.size() + 2);
   for (const std::string& line : SplitLines(text)) {
     std::string trimmed = TrimBlank(line);
     result += trimmed + "\r\n";

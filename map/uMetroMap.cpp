@@ -14,9 +14,12 @@
 #include "map/uMetroMap.h"
 
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "core/uIniStream.h"
 #include "image/uImage.h"
+#include "map/uMetroMapDrawing.h"
 #include "map/uSettings.h"
 #include "network/uTransport.h"
 #include "platform/uCodePage.h"
@@ -74,6 +77,7 @@ TMetroMap::TMetroMap(TTransports& allTransports, TMetroMap* parentMap)
 TMetroMap::~TMetroMap() = default;
 
 void TMetroMap::Clear() {
+  pieces_.reset();
   Transfers.clear();
   Lines.clear();
   SegmentKeysInFile.clear();
@@ -155,7 +159,31 @@ void TMetroMap::LoadLine(TIniStream& ini, TRoute& route) {
   Lines.push_back(std::move(line));
 }
 
+namespace {
+
+struct TPairHash {
+  size_t operator()(const std::pair<const void*, const void*>& k) const {
+    return std::hash<const void*>()(k.first) * 31 + std::hash<const void*>()(k.second);
+  }
+};
+
+std::pair<const void*, const void*> UnorderedPair(const void* a, const void* b) {
+  return std::less<const void*>()(a, b) ? std::make_pair(a, b) : std::make_pair(b, a);
+}
+
+}  // namespace
+
 void TMetroMap::BuildTransfers() {
+  // Look-ups made once, so that building grows with the number of
+  // transfers and not with its product with the size of the map.
+  std::unordered_map<const TRoute*, TMetroMapLine*> lineOfRoute;
+  for (const auto& line : Lines) lineOfRoute.try_emplace(line->Route, line.get());
+  std::unordered_map<const TStop*, TMetroMapStation*> stationOfStop;
+  for (const auto& [route, line] : lineOfRoute)
+    for (const auto& station : line->Stations) stationOfStop.try_emplace(station->Stop, station.get());
+  std::unordered_set<std::pair<const void*, const void*>, TPairHash> joined;
+  for (const auto& transfer : Transfers) joined.insert(UnorderedPair(transfer->Station1, transfer->Station2));
+
   for (const auto& line : Lines) {
     for (const auto& station : line->Stations) {
       TStation* networkStation = station->Station();
@@ -163,12 +191,16 @@ void TMetroMap::BuildTransfers() {
       for (const auto& transfer : networkStation->Transfers) {
         TStation* other = transfer->Station;
         if (other == nullptr || other->Route == nullptr) continue;
-        TMetroMapLine* otherLine = FindLineByRoute(other->Route);
-        if (otherLine == nullptr) continue;
-        TMetroMapStation* station2 =
-            otherLine->FindMetroMapStationFromStop(FindStopByStation(*other->Route, other));
+        auto otherLine = lineOfRoute.find(other->Route);
+        if (otherLine == lineOfRoute.end()) continue;
+        const TStop* stop = FindStopByStation(*other->Route, other);
+        auto found = stationOfStop.find(stop);
+        // A miss is reported by the plain look-up.
+        TMetroMapStation* station2 = found != stationOfStop.end()
+                                         ? found->second
+                                         : otherLine->second->FindMetroMapStationFromStop(stop);
         if (transfer->Invisible || station2 == nullptr || !station->Coordinate.Placed() ||
-            !station2->Coordinate.Placed() || TransferExists(station.get(), station2)) {
+            !station2->Coordinate.Placed() || !joined.insert(UnorderedPair(station.get(), station2)).second) {
           continue;
         }
         auto connector = std::make_unique<TMetroMapTransfer>();
@@ -194,17 +226,26 @@ void TMetroMap::LoadAdditionalNodes(TIniStream& ini) {
   ini.SelectSection("AdditionalNodes");
   std::vector<std::string> entries;
   ini.GetSectionData(entries);
+  // Routes by name (letter case folded as the locale folds it) and lines by
+  // route, the first of each winning as in the plain look-ups.
+  std::unordered_map<std::string, TRoute*> routes;
+  for (TTransport* transport : Transports)
+    for (const auto& route : transport->Routes) routes.try_emplace(UpperCase1251(route->Name), route.get());
+  std::unordered_map<const TRoute*, TMetroMapLine*> lines;
+  for (const auto& line : Lines) lines.try_emplace(line->Route, line.get());
   for (const std::string& entry : entries) {
     size_t eq = entry.find('=');
     if (eq == std::string::npos || eq + 1 == entry.size()) continue;
     std::string_view value = std::string_view(entry).substr(eq + 1);
     const std::string routeName = NextToken(value);
-    TRoute* route = FindMapRoute(routeName);
+    auto known = routes.find(UpperCase1251(routeName));
+    TRoute* route = known != routes.end() ? known->second : FindMapRoute(routeName);
     if (route == nullptr) {
       Report("Line " + routeName + " not found");
       continue;
     }
-    TMetroMapLine* line = FindLineByRoute(route);
+    auto placed = lines.find(route);
+    TMetroMapLine* line = placed != lines.end() ? placed->second : nullptr;
     if (line == nullptr) {
       Report("Line " + routeName + " not found in " + Name);
       continue;
@@ -292,18 +333,20 @@ void TMetroMap::FindStationsByLabel(long double x, long double y,
   }
 }
 
-void TMetroMap::SyncSegmentEnds() {
-  for (const auto& line : Lines) {
-    for (const auto& segment : line->Segments) {
-      if (segment->Nodes.empty()) continue;
-      TCoordinate& first = segment->Nodes.front()->Coordinate;
-      TCoordinate& last = segment->Nodes.back()->Coordinate;
-      first.X = segment->FromStation->Coordinate.X;
-      first.Y = segment->FromStation->Coordinate.Y;
-      last.X = segment->ToStation->Coordinate.X;
-      last.Y = segment->ToStation->Coordinate.Y;
-    }
+void TMetroMapLine::SyncSegmentEnds() {
+  for (const auto& segment : Segments) {
+    if (segment->Nodes.empty()) continue;
+    TCoordinate& first = segment->Nodes.front()->Coordinate;
+    TCoordinate& last = segment->Nodes.back()->Coordinate;
+    first.X = segment->FromStation->Coordinate.X;
+    first.Y = segment->FromStation->Coordinate.Y;
+    last.X = segment->ToStation->Coordinate.X;
+    last.Y = segment->ToStation->Coordinate.Y;
   }
+}
+
+void TMetroMap::SyncSegmentEnds() {
+  for (const auto& line : Lines) line->SyncSegmentEnds();
 }
 
 void TMetroMap::UpdateLabelsVisibility() {

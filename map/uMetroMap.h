@@ -23,6 +23,7 @@
 
 namespace varnik {
 
+class TMapPieces;
 class TProfileFile;
 class TRoute;
 class TStop;
@@ -96,6 +97,8 @@ class TMetroMapLine {
   TMetroMapSegment* FindSegment(const TMetroMapStation* a, const TMetroMapStation* b) const;
   // False without a legend (Right below 1); bounds included.
   bool LegendContains(long double x, long double y) const;
+  // Puts the end nodes of every segment of the line back onto its stations.
+  void SyncSegmentEnds();
   // Writes the line's segments into section AdditionalNodes.
   void SaveAdditionalNodes(TProfileFile& file, TWrittenKeys& written) const;
   // The value of one segment's AdditionalNodes key.
@@ -164,6 +167,14 @@ class TMetroMap : public TMap {
   // Builds the map's own vector layer and appends it to Layers; with
   // `replace` the previous one is removed first (and segment ends synced).
   void BuildDrawing(bool replace);
+  // Brings the layer BuildDrawing made up to date after points or
+  // rectangles of `lines` moved: only the drawing of those lines and of the
+  // transfers touching them is made again, the rest is kept, so a drag step
+  // on a big map costs little. The picture is the one BuildDrawing(true)
+  // gives, though colour commands that a full build leaves out may stay.
+  // Makes a full build when the layer is not the last one built or a
+  // transfer end was placed or unplaced.
+  void RebuildLines(const std::vector<TMetroMapLine*>& lines);
   // The drawing of lines, stations, legends and transfers (without labels)
   // appended to `image`; the editor also draws route outlines from it.
   void BuildLineDrawing(TVectorImage& image) const;
@@ -173,6 +184,8 @@ class TMetroMap : public TMap {
 
  private:
   void LoadLines(TIniStream& ini);
+  // Where the parts of the last built layer lie; nullptr before a build.
+  std::unique_ptr<TMapPieces> pieces_;
   void LoadLine(TIniStream& ini, TRoute& route);
   TRoute* FindMapRoute(const std::string& name) const;
 };

@@ -172,6 +172,16 @@ void ReadRoute(TRoute& route, TIniStream& ini) {
 // linear time. The first stop of a name wins, as in TRoute::FindStationByName.
 class TStationLookup {
  public:
+  // As FindRouteByName over the transports read so far, which do not change
+  // while one file's transfers are read; the first route of a name wins.
+  TRoute* FindRoute(const TTransports& transports, const std::string& name) {
+    if (routes_.empty())
+      for (const auto& transport : transports.Items)
+        for (const auto& route : transport->Routes) routes_.try_emplace(UpperCase1251(route->Name), route.get());
+    auto it = routes_.find(UpperCase1251(name));
+    return it != routes_.end() ? it->second : transports.FindRouteByName(name, true);
+  }
+
   TStation* Find(TRoute& route, const std::string& name) {
     if (name.empty()) return nullptr;
     auto [entry, isNew] = byRoute_.try_emplace(&route);
@@ -185,12 +195,13 @@ class TStationLookup {
 
  private:
   std::unordered_map<const TRoute*, std::unordered_map<std::string, TStation*>> byRoute_;
+  std::unordered_map<std::string, TRoute*> routes_;  // by upper-cased name
 };
 
 // One end of a transfer line: the route, then its station; nullptr (after
 // the look-up's message) when either cannot be found.
 TStation* NextStation(const TTransports& transports, TStationLookup& stations, std::string_view& items) {
-  TRoute* route = transports.FindRouteByName(NextToken(items), true);
+  TRoute* route = stations.FindRoute(transports, NextToken(items));
   if (!route) return nullptr;
   return stations.Find(*route, NextToken(items));
 }

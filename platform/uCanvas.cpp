@@ -15,6 +15,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <unordered_map>
 
 #include "platform/uBitmap.h"
 #include "platform/uQtText.h"
@@ -174,7 +175,32 @@ TColor ColorToRGB(TColor color) {
   return kSystemColors[index];
 }
 
+struct TCanvas::TTextCache {
+  TTextCache(const TFont& from, const QFont& font)
+      : Name(from.Name), Height(from.Height), Style(from.Style), Font(font), Metrics(font) {}
+  // What the font was made from.
+  std::string Name;
+  int Height = 0;
+  int Style = 0;
+  QFont Font;
+  QFontMetrics Metrics;
+  std::unordered_map<std::string, int> Widths;  // horizontal advance of each text
+};
+
 TCanvas::TCanvas(TBitmap& bitmap) : bitmap_(bitmap) {}
+
+TCanvas::~TCanvas() = default;
+
+TCanvas::TTextCache& TCanvas::TextCache() {
+  // Enough for the labels of a big city; beyond it the widths start afresh.
+  constexpr size_t kMaxWidths = 1 << 16;
+  if (textCache_ == nullptr || textCache_->Name != Font.Name || textCache_->Height != Font.Height ||
+      textCache_->Style != Font.Style) {
+    textCache_ = std::make_unique<TTextCache>(Font, MakeFont());
+  }
+  if (textCache_->Widths.size() > kMaxWidths) textCache_->Widths.clear();
+  return *textCache_;
+}
 
 QFont TCanvas::MakeFont() const {
   EnsureGuiApplication();
@@ -339,30 +365,29 @@ void TCanvas::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) 
 
 void TCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   if (bitmap_.Empty()) return;
-  const QFont font = MakeFont();
-  const QString qtext = ToQString(text);
-  const QFontMetrics metrics(font);
-  const int width = metrics.horizontalAdvance(qtext);
-  const int height = metrics.ascent() + metrics.descent();
+  const TSize extent = TextExtent(text);
+  const int width = extent.cx, height = extent.cy;
   // A cell that cannot reach the bitmap whatever its angle.
   const double reach = double(width) + height;
   if (x - reach > bitmap_.Width() || y - reach > bitmap_.Height() || x + reach < 0 ||
       y + reach < 0)
     return;
+  const TTextCache& cache = TextCache();
   QPainter painter(&bitmap_.Image());
   PreparePainter(painter);
   painter.translate(x, y);
   if (Font.Escapement != 0) painter.rotate(-Font.Escapement / 10.0);
   if (Brush.Style != bsClear) painter.fillRect(QRect(0, 0, width, height), ToQColor(Brush.Color));
-  painter.setFont(font);
+  painter.setFont(cache.Font);
   painter.setPen(ToQColor(Font.Color));
-  painter.drawText(QPoint(0, metrics.ascent()), qtext);
+  painter.drawText(QPoint(0, cache.Metrics.ascent()), ToQString(text));
 }
 
 TSize TCanvas::TextExtent(const std::string& text) {
-  const QFont font = MakeFont();
-  const QFontMetrics metrics(font);
-  return {metrics.horizontalAdvance(ToQString(text)), metrics.ascent() + metrics.descent()};
+  TTextCache& cache = TextCache();
+  auto [it, added] = cache.Widths.try_emplace(text, 0);
+  if (added) it->second = cache.Metrics.horizontalAdvance(ToQString(text));
+  return {it->second, cache.Metrics.ascent() + cache.Metrics.descent()};
 }
 
 void TCanvas::CopyRect(const TRect& destRect, TCanvas& source, const TRect& sourceRect) {

@@ -10,6 +10,7 @@
 // bitmap are clipped before they reach Qt, so huge coordinates cost nothing.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,7 @@ class TCanvas {
   // A canvas drawing on `bitmap`, which must outlive it (the bitmap owns its
   // canvas; see TBitmap::Canvas).
   explicit TCanvas(TBitmap& bitmap);
+  ~TCanvas();
   TCanvas(const TCanvas&) = delete;
   TCanvas& operator=(const TCanvas&) = delete;
 
@@ -148,9 +150,16 @@ class TCanvas {
  private:
   void SetUpPen(QPainter& painter) const;
   void SetUpBrush(QPainter& painter) const;
+  // The font and the measured widths of texts written in it, kept from one
+  // frame to the next: a map writes its labels in one font over and over,
+  // and making the font and shaping a text to measure it cost more than
+  // writing it.
+  struct TTextCache;
+  TTextCache& TextCache();
 
   TBitmap& bitmap_;
   TPoint penPos_;
+  std::unique_ptr<TTextCache> textCache_;
 };
 
 }  // namespace varnik

@@ -42,7 +42,11 @@ bool ReadWholeFile(const std::string& path, std::string& data) {
   if (!in) return false;
   std::error_code ec;
   if (fs::is_directory(NativePath(path), ec)) return false;
-  data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // Read in blocks: taking the stream a character at a time was the
+  // largest part of loading a big city.
+  std::string block(size_t{1} << 16, '\0');
+  while (in.read(block.data(), static_cast<std::streamsize>(block.size())) || in.gcount() > 0)
+    data.append(block.data(), static_cast<size_t>(in.gcount()));
   if (in.bad()) {
     data.clear();
     return false;

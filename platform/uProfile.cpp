@@ -15,6 +15,14 @@ std::string_view Trim(std::string_view s) {
 
 bool IsHeader(const std::string& line) { return !line.empty() && line[0] == '['; }
 
+// Section and key names match ignoring the case of A-Z only.
+std::string AsciiLower(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return lower;
+}
+
 // The name of a section header: the line without its first and last
 // character, trimmed (the closing bracket is not looked for).
 std::string_view HeaderName(const std::string& line) {
@@ -56,7 +64,8 @@ bool TProfileFile::Load(const std::string& path) {
 }
 
 void TProfileFile::LoadFromText(std::string_view text) {
-  lines_.clear();
+  blocks_.assign(1, TBlock{});
+  sections_.clear();
   tail_.clear();
   size_t zero = text.find('\0');
   if (zero != std::string_view::npos) {
@@ -69,69 +78,91 @@ void TProfileFile::LoadFromText(std::string_view text) {
   while (start < text.size()) {
     size_t cr = text.find('\r', start);
     if (cr == std::string_view::npos) {
-      lines_.push_back({std::string(text.substr(start)), ""});
+      AppendLine(std::string(text.substr(start)));
+      blocks_.back().Lines.back().Ending.clear();
       break;
     }
     size_t next = cr + 1;
     if (next < text.size() && text[next] == '\n') ++next;
-    lines_.push_back({std::string(text.substr(start, cr - start)), std::string(text.substr(cr, next - cr))});
+    AppendLine(std::string(text.substr(start, cr - start)));
+    blocks_.back().Lines.back().Ending = std::string(text.substr(cr, next - cr));
     start = next;
   }
 }
 
-int TProfileFile::FindSection(std::string_view section) const {
-  for (size_t i = 0; i < lines_.size(); ++i) {
-    if (IsHeader(lines_[i].Content) && SameTextAscii(HeaderName(lines_[i].Content), section)) {
-      return static_cast<int>(i);
-    }
+void TProfileFile::AppendLine(std::string content) {
+  if (blocks_.empty()) blocks_.emplace_back();
+  // The line before may be the last of a file without a final line end.
+  for (auto block = blocks_.rbegin(); block != blocks_.rend(); ++block) {
+    if (block->Lines.empty()) continue;
+    if (block->Lines.back().Ending.empty()) block->Lines.back().Ending = "\r\n";
+    break;
   }
-  return -1;
+  if (IsHeader(content)) {
+    sections_.try_emplace(AsciiLower(HeaderName(content)), blocks_.size());
+    blocks_.emplace_back();
+  }
+  blocks_.back().Lines.push_back({std::move(content), "\r\n"});
+  blocks_.back().Indexed = false;
 }
 
-size_t TProfileFile::SectionEnd(size_t header) const {
-  size_t i = header + 1;
-  while (i < lines_.size() && !IsHeader(lines_[i].Content)) ++i;
-  return i;
+const TProfileFile::TBlock* TProfileFile::FindSection(std::string_view section) const {
+  auto it = sections_.find(AsciiLower(section));
+  return it != sections_.end() ? &blocks_[it->second] : nullptr;
+}
+
+TProfileFile::TBlock* TProfileFile::FindSection(std::string_view section) {
+  auto it = sections_.find(AsciiLower(section));
+  return it != sections_.end() ? &blocks_[it->second] : nullptr;
+}
+
+void TProfileFile::Index(TBlock& block) {
+  block.Keys.clear();
+  block.LastFilled = 0;
+  for (size_t i = 1; i < block.Lines.size(); ++i) {
+    if (!Trim(block.Lines[i].Content).empty()) block.LastFilled = i;
+    if (std::optional<std::string_view> name = KeyName(block.Lines[i].Content))
+      block.Keys[AsciiLower(*name)].push_back(i);
+  }
+  block.Indexed = true;
 }
 
 std::optional<std::string> TProfileFile::Value(std::string_view section, std::string_view key) const {
-  int header = FindSection(section);
-  if (header < 0) return std::nullopt;
-  size_t end = SectionEnd(static_cast<size_t>(header));
-  for (size_t i = static_cast<size_t>(header) + 1; i < end; ++i) {
-    std::optional<std::string_view> name = KeyName(lines_[i].Content);
-    if (name && SameTextAscii(*name, key)) return KeyValue(lines_[i].Content);
+  const TBlock* block = FindSection(section);
+  if (block == nullptr) return std::nullopt;
+  for (size_t i = 1; i < block->Lines.size(); ++i) {
+    std::optional<std::string_view> name = KeyName(block->Lines[i].Content);
+    if (name && SameTextAscii(*name, key)) return KeyValue(block->Lines[i].Content);
   }
   return std::nullopt;
-}
-
-void TProfileFile::InsertLine(size_t index, std::string content) {
-  // The line before may be the last of a file without a final line end.
-  if (index > 0 && lines_[index - 1].Ending.empty()) lines_[index - 1].Ending = "\r\n";
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), TLine{std::move(content), "\r\n"});
 }
 
 void TProfileFile::SetValue(std::string_view section, std::string_view key, std::string_view value,
                             int occurrence) {
   std::string content = std::string(key) + "=" + std::string(value);
-  int header = FindSection(section);
-  if (header < 0) {
-    InsertLine(lines_.size(), "[" + std::string(section) + "]");
-    InsertLine(lines_.size(), std::move(content));
+  const bool header = IsHeader(content);
+  TBlock* block = FindSection(section);
+  if (block == nullptr) {
+    AppendLine("[" + std::string(section) + "]");
+    AppendLine(std::move(content));
     return;
   }
-  size_t end = SectionEnd(static_cast<size_t>(header));
-  size_t lastFilled = static_cast<size_t>(header);
-  int seen = 0;
-  for (size_t i = static_cast<size_t>(header) + 1; i < end; ++i) {
-    if (!Trim(lines_[i].Content).empty()) lastFilled = i;
-    std::optional<std::string_view> name = KeyName(lines_[i].Content);
-    if (name && SameTextAscii(*name, key) && seen++ == occurrence) {
-      lines_[i].Content = std::move(content);
-      return;
-    }
+  if (!block->Indexed) Index(*block);
+  auto it = block->Keys.find(AsciiLower(key));
+  if (it != block->Keys.end() && occurrence >= 0 && static_cast<size_t>(occurrence) < it->second.size()) {
+    block->Lines[it->second[static_cast<size_t>(occurrence)]].Content = std::move(content);
+  } else {
+    // A new key goes after the last line of the section that is not blank,
+    // which is after every key: the places of the keys stay as they are.
+    const size_t at = block->LastFilled + 1;
+    if (block->Lines[at - 1].Ending.empty()) block->Lines[at - 1].Ending = "\r\n";
+    if (std::optional<std::string_view> name = KeyName(content)) block->Keys[AsciiLower(*name)].push_back(at);
+    block->Lines.insert(block->Lines.begin() + static_cast<std::ptrdiff_t>(at), TLine{std::move(content), "\r\n"});
+    block->LastFilled = at;
   }
-  InsertLine(lastFilled + 1, std::move(content));
+  // A key written with a leading "[" reads as a section header from now
+  // on, which splits the section: the blocks are made again.
+  if (header) LoadFromText(Text());
 }
 
 void TProfileFile::RemoveValue(std::string_view section, std::string_view key, int occurrence) {
@@ -150,9 +181,11 @@ void TProfileFile::RemoveValue(std::string_view section, std::string_view key, i
 
 std::string TProfileFile::Text() const {
   std::string text;
-  for (const TLine& line : lines_) {
-    text += line.Content;
-    text += line.Ending;
+  for (const TBlock& block : blocks_) {
+    for (const TLine& line : block.Lines) {
+      text += line.Content;
+      text += line.Ending;
+    }
   }
   text += tail_;
   return text;

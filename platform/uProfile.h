@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace varnik {
@@ -55,13 +56,27 @@ class TProfileFile {
     std::string Content;
     std::string Ending;  // "\r\n", "\r" or "" (the last line of a file without a final line end)
   };
-  // Index of the header line of the first section `section`, or -1.
-  int FindSection(std::string_view section) const;
-  // One past the last line of the section whose header is at `header`.
-  size_t SectionEnd(size_t header) const;
-  void InsertLine(size_t index, std::string content);
+  // A section header and the lines after it up to the next header; the
+  // first block holds the lines before the first header and has none.
+  // Keeping the file in blocks lets a write insert a line without moving
+  // the rest of the file, so a save grows with the file, not its square.
+  struct TBlock {
+    std::vector<TLine> Lines;
+    // Made on first need: where each key (A-Z lower-cased) is, in file
+    // order, and the last line that is not blank.
+    bool Indexed = false;
+    std::unordered_map<std::string, std::vector<size_t>> Keys;
+    size_t LastFilled = 0;
+  };
+  // The block of the first section `section`, or nullptr.
+  TBlock* FindSection(std::string_view section);
+  const TBlock* FindSection(std::string_view section) const;
+  static void Index(TBlock& block);
+  // Appends a line after the last one of the file.
+  void AppendLine(std::string content);
 
-  std::vector<TLine> lines_;
+  std::vector<TBlock> blocks_;
+  std::unordered_map<std::string, size_t> sections_;  // first block of each name
   // The file from its first zero byte on: the reader sees nothing of it, so
   // it is kept as it is, after every line.
   std::string tail_;

@@ -150,6 +150,7 @@ class TVectorCommandLine : public TVectorCommandWidthShape {
   int32_t StartPercent = 0;
   int32_t EndPercent = 100;
   void Draw(TBitmap& bitmap, const TRect& clip, int factor, TScale& scale) override;
+  bool Bounds(TCommandBounds& bounds, const TScale& scale) const override;
 };
 
 class TVectorCommandSpline : public TVectorCommandLine {
@@ -157,6 +158,7 @@ class TVectorCommandSpline : public TVectorCommandLine {
   TVectorCommandSpline();
   uint8_t Dashed = 0;  // never written; reads as 0
   void Draw(TBitmap& bitmap, const TRect& clip, int factor, TScale& scale) override;
+  bool Bounds(TCommandBounds& bounds, const TScale& scale) const override;
 };
 
 #if VARNIK_VEC_DIALECT
@@ -170,6 +172,7 @@ class TVectorCommandSine : public TVectorCommandLine {
   void LoadFromString(const std::string& line) override;
   // The 2N + 1 control points of the curve through already mapped points.
   static std::vector<TDoublePoint> ControlPoints(const std::vector<TDoublePoint>& p, int periods);
+  bool Bounds(TCommandBounds& bounds, const TScale& scale) const override;
 };
 #endif
 
@@ -210,12 +213,14 @@ class TVectorCommandEllipse : public TVectorCommandWidthShape {
  public:
   TVectorCommandEllipse();
   void Draw(TBitmap& bitmap, const TRect& clip, int factor, TScale& scale) override;
+  bool Bounds(TCommandBounds& bounds, const TScale& scale) const override;
 };
 
 class TVectorCommandPolygon : public TVectorCommandWidthShape {
  public:
   TVectorCommandPolygon();
   void Draw(TBitmap& bitmap, const TRect& clip, int factor, TScale& scale) override;
+  bool Bounds(TCommandBounds& bounds, const TScale& scale) const override;
 };
 
 class TVectorCommandSpotRect : public TVectorCommand {
@@ -267,6 +272,7 @@ class TVectorCommandAngleTextOut : public TVectorCommand {
   void Draw(TBitmap& bitmap, const TRect& clip, int factor, TScale& scale) override;
   std::string SaveToString() const override;
   void LoadFromString(const std::string& line) override;
+  bool Bounds(TCommandBounds& bounds, const TScale& scale) const override;
 };
 
 // --- Nested image --------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "platform/uMessages.h"
 #include "vector/uDrawUtils.h"
 #include "vector/uScale.h"
+#include "vector/uVectorBounds.h"
 #include "vector/uVectorCommands.h"
 #include "vector/uVectorSink.h"
 
@@ -284,11 +285,14 @@ size_t TVectorImage::DrawRange(TBitmap& target, TScale& scale, size_t start, con
   TCanvas& canvas = target.Canvas();
   canvas.Pen.Color = kBlack;
   canvas.Brush.Color = kWhite;
+  TVisibleArea area(target, scale);
   for (size_t k = start; k < Commands.size(); ++k) {
     TVectorCommand& command = *Commands[k];
     if (command.TypeCode == vcOpaque) return k;
     if (command.TypeCode == vcPolygon && !DrawPolygons) continue;
+    if (!area.MayReach(command, scale)) continue;
     command.Draw(target, clip, factor, scale);
+    if (command.TypeCode == vcAngle || command.TypeCode == vcImage) area.Update(scale);
   }
   return Commands.size();
 }
@@ -345,7 +349,12 @@ void TVectorImage::ForEachPoint(const TScale& scale, const TPointCallback& callb
 // --- TVectorImage: building (map editor) ----------------------------------
 
 #if !VARNIK_VEC_DIALECT
-void TVectorImage::AddCommand(std::unique_ptr<TVectorCommand> command) { Commands.push_back(std::move(command)); }
+void TVectorImage::AddCommand(std::unique_ptr<TVectorCommand> command) {
+  // Most built commands get two points (a link, a circle's corners): making
+  // room for them at once saves a reallocation for each.
+  command->Points.reserve(2);
+  Commands.push_back(std::move(command));
+}
 
 void TVectorImage::AddPointToLast(long double x, long double y) {
   if (!Commands.empty()) Commands.back()->AddPoint(x, y);
@@ -418,36 +427,49 @@ TColor ColorOf(const TVectorCommand& command) {
 }
 }  // namespace
 
-void TVectorImage::Optimize() {
+void TVectorImage::Optimize(std::vector<size_t>* marks) {
+  // Decided on a mask and removed in one sweep: erasing commands one at a
+  // time from the middle of the list took time growing with its square.
+  std::vector<bool> keep(Commands.size(), true);
+  auto isColor = [](uint8_t code) { return code == vcPenColor || code == vcBrushColor; };
   // A colour command followed by another of its kind with only colour
   // commands between never shows.
   for (uint8_t kind : {vcPenColor, vcBrushColor}) {
     bool overridden = false;
     for (size_t k = Commands.size(); k-- > 0;) {
-      uint8_t code = Commands[k]->TypeCode;
-      if (code != vcPenColor && code != vcBrushColor) {
+      const uint8_t code = Commands[k]->TypeCode;
+      if (!isColor(code)) {
         overridden = false;
       } else if (code == kind) {
-        if (overridden) Commands.erase(Commands.begin() + static_cast<ptrdiff_t>(k));
+        if (overridden) keep[k] = false;
         overridden = true;
       }
     }
   }
-  // A colour command repeating the colour already set changes nothing.
+  // A colour command repeating the colour already set changes nothing. The
+  // last command of the list is never looked at.
+  size_t last = Commands.size();
+  while (last > 0 && !keep[last - 1]) --last;
   for (uint8_t kind : {vcPenColor, vcBrushColor}) {
     TColor current = kNoColor;
-    for (size_t k = 0; k + 1 < Commands.size();) {
-      if (Commands[k]->TypeCode == kind) {
-        TColor color = ColorOf(*Commands[k]);
-        if (color == current) {
-          Commands.erase(Commands.begin() + static_cast<ptrdiff_t>(k));
-          continue;
-        }
-        current = color;
-      }
-      ++k;
+    for (size_t k = 0; k + 1 < last; ++k) {
+      if (!keep[k] || Commands[k]->TypeCode != kind) continue;
+      const TColor color = ColorOf(*Commands[k]);
+      if (color == current) keep[k] = false;
+      current = color;
     }
   }
+  // Each mark becomes the number of kept commands before it.
+  std::vector<size_t> keptBefore(Commands.size() + 1, 0);
+  size_t kept = 0;
+  for (size_t k = 0; k < Commands.size(); ++k) {
+    keptBefore[k] = kept;
+    if (keep[k]) Commands[kept++] = std::move(Commands[k]);
+  }
+  keptBefore[Commands.size()] = kept;
+  Commands.resize(kept);
+  if (marks != nullptr)
+    for (size_t& mark : *marks) mark = keptBefore[std::min(mark, keptBefore.size() - 1)];
 }
 
 void TVectorImage::DrawLinesOnly(TBitmap& bitmap, const TRect& clip, long double width, TColor color,

@@ -27,6 +27,7 @@ namespace varnik {
 class TBitmap;
 class TImage;
 class TScale;
+struct TCommandBounds;
 
 inline constexpr bool kVecDialect = VARNIK_VEC_DIALECT != 0;
 
@@ -104,6 +105,9 @@ class TVectorCommand {
   // the callback (when set) then receives the spot's text.
   virtual bool HitTest(TScale& scale, long double x, long double y, const TSpotCallback& onSpot);
   virtual void ForEachPoint(TScale& scale, const TPointCallback& callback);
+  // A box in drawing units that holds everything the command draws through
+  // `scale` (see uVectorBounds.h); false when the command cannot tell.
+  virtual bool Bounds(TCommandBounds& bounds, const TScale& scale) const;
   // The canonical line of the command, and reading it back. LoadFromString
   // gets the whole line, keyword included, and never fails.
   virtual std::string SaveToString() const = 0;
@@ -205,8 +209,10 @@ class TVectorImage {
   void AddAngleTextOut(const std::string& fontName, int style, const std::string& text, int alignment,
                        long double size, long double angle);
 
-  // Removes colour commands that change nothing.
-  void Optimize();
+  // Removes colour commands that change nothing. Each of `marks` (positions
+  // in Commands, when given) is moved along: it becomes the number of kept
+  // commands before it.
+  void Optimize(std::vector<size_t>* marks = nullptr);
   // Draws only the Line, Spline and Dashed commands, all with one width and
   // colour (route outlines).
   void DrawLinesOnly(TBitmap& bitmap, const TRect& clip, long double width, TColor color, TScale& scale,
