@@ -174,7 +174,27 @@ TColor ColorToRGB(TColor color) {
   return kSystemColors[index];
 }
 
+struct TCanvas::TFontCache {
+  std::string Name;
+  int Style = 0;
+  int Height = 0;
+  QFont Font;
+  QFontMetrics Metrics{Font};
+};
+
 TCanvas::TCanvas(TBitmap& bitmap) : bitmap_(bitmap) {}
+
+TCanvas::~TCanvas() = default;
+
+const TCanvas::TFontCache& TCanvas::CurrentFont() {
+  TFontCache* cache = fontCache_.get();
+  if (cache == nullptr || cache->Name != Font.Name || cache->Style != Font.Style || cache->Height != Font.Height) {
+    const QFont font = MakeFont();
+    fontCache_ = std::make_unique<TFontCache>(TFontCache{Font.Name, Font.Style, Font.Height, font, QFontMetrics(font)});
+    cache = fontCache_.get();
+  }
+  return *cache;
+}
 
 QFont TCanvas::MakeFont() const {
   EnsureGuiApplication();
@@ -339,29 +359,30 @@ void TCanvas::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) 
 
 void TCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   if (bitmap_.Empty()) return;
-  const QFont font = MakeFont();
+  const TFontCache& cached = CurrentFont();
+  const QFontMetrics& metrics = cached.Metrics;
   const QString qtext = ToQString(text);
-  const QFontMetrics metrics(font);
-  const int width = metrics.horizontalAdvance(qtext);
   const int height = metrics.ascent() + metrics.descent();
+  // The text is measured only when its width matters: for the background
+  // box, or to find out whether a cell starting off the bitmap reaches it.
+  const bool onBitmap = x >= 0 && y >= 0 && x <= bitmap_.Width() && y <= bitmap_.Height();
+  const int width = onBitmap && Brush.Style == bsClear ? 0 : metrics.horizontalAdvance(qtext);
   // A cell that cannot reach the bitmap whatever its angle.
   const double reach = double(width) + height;
-  if (x - reach > bitmap_.Width() || y - reach > bitmap_.Height() || x + reach < 0 ||
-      y + reach < 0)
+  if (!onBitmap && (x - reach > bitmap_.Width() || y - reach > bitmap_.Height() || x + reach < 0 || y + reach < 0))
     return;
   QPainter painter(&bitmap_.Image());
   PreparePainter(painter);
   painter.translate(x, y);
   if (Font.Escapement != 0) painter.rotate(-Font.Escapement / 10.0);
   if (Brush.Style != bsClear) painter.fillRect(QRect(0, 0, width, height), ToQColor(Brush.Color));
-  painter.setFont(font);
+  painter.setFont(cached.Font);
   painter.setPen(ToQColor(Font.Color));
   painter.drawText(QPoint(0, metrics.ascent()), qtext);
 }
 
 TSize TCanvas::TextExtent(const std::string& text) {
-  const QFont font = MakeFont();
-  const QFontMetrics metrics(font);
+  const QFontMetrics& metrics = CurrentFont().Metrics;
   return {metrics.horizontalAdvance(ToQString(text)), metrics.ascent() + metrics.descent()};
 }
 
@@ -393,16 +414,30 @@ void TCanvas::CopyRect(const TRect& destRect, TCanvas& source, const TRect& sour
     snapshot = src.Image().copy();
     from = &snapshot;
   }
+  // Pixels are copied whole, four bytes at a time: the fourth byte is never
+  // read, and both images keep it at its fixed value. A destination row that
+  // takes the same source row as the one above it (an enlargement) is a
+  // copy of that row when it has no pixel left unchanged.
   constexpr int bpp = TBitmap::kBytesPerPixel;
+  const uint8_t* previous = nullptr;
+  int64_t previousSource = -1;
+  const size_t rowBytes = size_t(x1 - x0) * bpp;
+  const bool everyColumn = std::find(column.begin(), column.end(), -1) == column.end();
   for (int y = y0; y < y1; ++y) {
     const int64_t sy = sourceRect.Top + (int64_t(y) - destRect.Top) * sh / dh;
     if (sy < 0 || sy >= src.Height()) continue;
+    uint8_t* out = bitmap_.ScanLine(y) + size_t(x0) * bpp;
+    if (sy == previousSource && everyColumn) {
+      std::memcpy(out, previous, rowBytes);
+      continue;
+    }
     const uint8_t* in = from->constScanLine(int(sy));
-    uint8_t* out = bitmap_.ScanLine(y);
     for (int x = x0; x < x1; ++x) {
       const int sx = column[size_t(x - x0)];
-      if (sx >= 0) std::memcpy(out + x * bpp, in + sx * bpp, 3);
+      if (sx >= 0) std::memcpy(out + (x - x0) * bpp, in + sx * bpp, bpp);
     }
+    previous = out;
+    previousSource = sy;
   }
 }
 

@@ -10,12 +10,14 @@
 // bitmap are clipped before they reach Qt, so huge coordinates cost nothing.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/uGraphicsTypes.h"
 
 class QFont;
+class QFontMetrics;
 class QPainter;
 
 namespace varnik {
@@ -92,6 +94,7 @@ class TCanvas {
   // A canvas drawing on `bitmap`, which must outlive it (the bitmap owns its
   // canvas; see TBitmap::Canvas).
   explicit TCanvas(TBitmap& bitmap);
+  ~TCanvas();
   TCanvas(const TCanvas&) = delete;
   TCanvas& operator=(const TCanvas&) = delete;
 
@@ -149,8 +152,15 @@ class TCanvas {
   void SetUpPen(QPainter& painter) const;
   void SetUpBrush(QPainter& painter) const;
 
+  // The font of the last text and its metrics, kept while the font's face,
+  // style and height stay the same: looking a font up costs more than
+  // writing a label with it.
+  struct TFontCache;
+  const TFontCache& CurrentFont();
+
   TBitmap& bitmap_;
   TPoint penPos_;
+  std::unique_ptr<TFontCache> fontCache_;
 };
 
 }  // namespace varnik

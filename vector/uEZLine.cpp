@@ -294,10 +294,15 @@ double TEZLine::DrawSegment(TBitmap& bitmap, double X1, double Y1, double X2, do
     for (int col = colStart; rising ? col <= colStop : col >= colStop; col += colStep) {
       const double cx = col;
       const double rx = cx - X1;
+      // t = dot / length2 is the position along the segment. Rounding keeps
+      // a quotient of a dot between 0 and length2 within [0, 1], so the
+      // division is needed only outside that range (and for the pattern).
+      const double dot = rx * dx_ + ry * dy_;
       double d;
       if (length2_ > 0) {
-        t_ = (rx * dx_ + ry * dy_) / length2_;
         across_ = (rx * dy_ - ry * dx_) / length_;
+        const bool within = dot >= 0 && dot <= length2_;
+        t_ = within ? 0.5 : dot / length2_;
         if (t_ < 0)
           d = std::sqrt(rx * rx + ry * ry);
         else if (t_ > 1)
@@ -305,16 +310,18 @@ double TEZLine::DrawSegment(TBitmap& bitmap, double X1, double Y1, double X2, do
         else
           d = std::fabs(across_);
       } else {
-        t_ = 0;
         across_ = 0;
         d = std::sqrt(rx * rx + ry * ry);
       }
-      along_ = swapped ? (1 - t_) * length_ : t_ * length_;
 
       const int alpha = CoverageOf(d, w);
       if (alpha > 0 &&
           (!start || (cx - start->X) * start->NX + (cy - start->Y) * start->NY >= 0) &&
           (!end || (cx - end->X) * end->NX + (cy - end->Y) * end->NY < 0)) {
+        if (patterned) {
+          t_ = length2_ > 0 ? dot / length2_ : 0;
+          along_ = swapped ? (1 - t_) * length_ : t_ * length_;
+        }
         const double f = patterned ? PatternValue(style, offset + along_, Width) : 1.0;
         // A pattern position past any double (a segment of astronomic
         // length before this one) gives NaN: no pixel rather than any.
