@@ -124,6 +124,11 @@ TDrawContext::TDrawContext()
 
 TDrawContext::~TDrawContext() = default;
 
+void TDrawContext::SetRows(int from, int to) {
+  RowsFrom = Line.RowsFrom = from;
+  RowsTo = Line.RowsTo = to;
+}
+
 TDrawContext& ThreadDrawContext() {
   // One per thread: drawing threads never share working state.
   thread_local TDrawContext context;
@@ -321,7 +326,9 @@ void DrawPolygon(TBitmap& bitmap, const std::vector<TDoublePoint>& points, int f
 
   const int64_t m = width != 0 ? int64_t(std::ceil(width)) : canvas.Pen.Width;
   const TBox box = ClipToBitmap({left - m, top - m, right + m, bottom + m}, bitmap);
-  if (box.Empty() || !EnsureWorkBitmaps(int(box.Width()), int(box.Height()), factor)) return;
+  if (box.Empty() || !ThreadDrawContext().ReachesRows(box.Top, box.Bottom) ||
+      !EnsureWorkBitmaps(int(box.Width()), int(box.Height()), factor))
+    return;
   CopyToBig(bitmap, box, factor);
   TCanvas& big = BigWorkBitmap().Canvas();
   big.Pen.Width = RoundToInt(factor * width);
@@ -432,8 +439,10 @@ void DrawSmoothEllipse(TBitmap& bitmap, double left, double top, double right, d
     }
   };
 
-  const int64_t rowFirst = std::max<int64_t>(0, -Y0);
-  const int64_t rowLast = std::min<int64_t>(H - 1, bitmap.Height() - 1 - Y0);
+  // Rows are independent of each other: only those that matter are drawn.
+  const TDrawContext& context = ThreadDrawContext();
+  const int64_t rowFirst = std::max({int64_t{0}, -Y0, int64_t{context.RowsFrom} - Y0});
+  const int64_t rowLast = std::min({H - 1, bitmap.Height() - 1 - Y0, int64_t{context.RowsTo} - 1 - Y0});
   const int64_t halfW = (W - 1) / 2;
   for (int64_t y = rowFirst; y <= rowLast; ++y) {
     uint8_t* row = bitmap.ScanLine(int(Y0 + y));
@@ -583,7 +592,9 @@ void DrawText(double angle, TCanvas& canvas, const std::string& text, double X, 
     // Only the part of the cell on the target is worked on; the pixels of a
     // block depend on that block alone, so the result there is the same.
     const TBox box = ClipToBitmap(cell, target);
-    if (box.Empty() || !EnsureWorkBitmaps(int(box.Width()), int(box.Height()), factor)) return;
+    if (box.Empty() || !ThreadDrawContext().ReachesRows(box.Top, box.Bottom) ||
+        !EnsureWorkBitmaps(int(box.Width()), int(box.Height()), factor))
+      return;
     CopyToBig(target, box, factor);
     const double bx = std::clamp((lx - box.Left) * factor, -2e9, 2e9);
     const double by = std::clamp((ly - box.Top) * factor, -2e9, 2e9);
