@@ -165,7 +165,7 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
   settleTimer_.setSingleShot(true);
   settleTimer_.setInterval(kSettleMs);
   connect(&settleTimer_, &QTimer::timeout, this, [this] {
-    if (Settings().SmoothLevel != 1) area_->update();
+    if (Settings().SmoothLevel != 1) StartSettledFrame();
   });
   saveTimer_.setInterval(kSaveMs);
   connect(&saveTimer_, &QTimer::timeout, this, [this] { Save(); });
@@ -173,6 +173,7 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
 }
 
 TMainForm::~TMainForm() {
+  StopSettledFrame();
   // The editor refers to the city and the memo, the history and the steps
   // to the editor; they go first.
   editor_->Listener = nullptr;
@@ -256,6 +257,7 @@ QCheckBox* TMainForm::AddCheckBox(QWidget* parent, const char* caption, int x, i
   box->setEnabled(enabled);
   box->setFocusPolicy(Qt::NoFocus);
   connect(box, &QCheckBox::toggled, this, [this] {
+    StopSettledFrame();
     ReadOptions();
     area_->update();
   });
@@ -343,6 +345,7 @@ void TMainForm::ReadOptions() {
 }
 
 void TMainForm::Run(const std::function<void()>& command) {
+  StopSettledFrame();
   command();
   area_->update();
 }
@@ -350,6 +353,7 @@ void TMainForm::Run(const std::function<void()>& command) {
 void TMainForm::Arrow(int dx, int dy) {
   const Qt::KeyboardModifiers keys = QGuiApplication::keyboardModifiers();
   const int step = ShiftStep(keys & Qt::ShiftModifier, keys & Qt::ControlModifier);
+  StopSettledFrame();
   ShiftMap(*editor_, dx * step, dy * step);
 }
 
@@ -378,6 +382,7 @@ void TMainForm::OpenJourneyWindow() {
 }
 
 void TMainForm::ShowJourney(const TJourney* journey) {
+  StopSettledFrame();
   journey_.reset();
   if (journey != nullptr) journey_ = *journey;
   area_->update();
@@ -398,6 +403,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   // written is reported again, also one the timer has reported before, and
   // the window stays open unless the user agrees to lose what is unsaved.
   reportedFailures_.clear();
+  StopSettledFrame();
   if (Save() || AskYesNo(Utf8ToCp1251(kCloseUnsavedQuestion))) {
     event->accept();
   } else {
@@ -408,20 +414,44 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 // --- Drawing area events -------------------------------------------------
 
 void TMainForm::Paint(QPaintEvent*) {
-  const int level = settleTimer_.isActive() ? 1 : Settings().SmoothLevel;
+  QPainter painter(area_);
+  if (const TBitmap* settled = settled_.Finished()) {
+    painter.drawImage(0, 0, settled->Image());
+    return;
+  }
+  const int level = settleTimer_.isActive() || settled_.Running() ? 1 : Settings().SmoothLevel;
   PaintEditor(*editor_, canvas_, level, ToColor(palette().color(QPalette::Window)),
               journey_ ? &*journey_ : nullptr);
-  QPainter painter(area_);
   painter.drawImage(0, 0, canvas_.Image());
 }
 
+void TMainForm::StartSettledFrame() {
+  const int level = Settings().SmoothLevel;
+  const TColor background = ToColor(palette().color(QPalette::Window));
+  settled_.Start(
+      canvas_.Width(), canvas_.Height(),
+      [this, level, background](TBitmap& picture) {
+        PaintEditor(*editor_, picture, level, background, journey_ ? &*journey_ : nullptr);
+      },
+      [this] { QMetaObject::invokeMethod(this, [this] { area_->update(); }, Qt::QueuedConnection); });
+}
+
+void TMainForm::StopSettledFrame() {
+  // A click or drag while the smoothed picture is drawn is handled at once:
+  // the picture is dropped, and drawn again once the map has settled.
+  if (settled_.Running()) settleTimer_.start();
+  settled_.Abandon();
+}
+
 void TMainForm::AreaResized(int width, int height) {
+  StopSettledFrame();
   canvas_.SetSize(width, height);
   editor_->AreaWidth = width;
   editor_->AreaHeight = height;
 }
 
 void TMainForm::MousePressed(QMouseEvent* event) {
+  StopSettledFrame();
   const QPoint p = event->position().toPoint();
   editor_->MousePress(ButtonOf(*event), p.x(), p.y(), event->modifiers() & Qt::ShiftModifier,
                       event->modifiers() & Qt::ControlModifier);
@@ -429,6 +459,8 @@ void TMainForm::MousePressed(QMouseEvent* event) {
 }
 
 void TMainForm::MouseMoved(QMouseEvent* event) {
+  // Without a button held the mouse only looks at the map.
+  if (event->buttons() != Qt::NoButton) StopSettledFrame();
   const QPoint p = event->position().toPoint();
   const TMoveResult result = editor_->MouseMove(p.x(), p.y());
   if (result.DragStep) {
@@ -440,6 +472,7 @@ void TMainForm::MouseMoved(QMouseEvent* event) {
 }
 
 void TMainForm::MouseReleased(QMouseEvent* event) {
+  StopSettledFrame();
   const QPoint p = event->position().toPoint();
   editor_->MouseRelease(p.x(), p.y());
   area_->setCursor(Qt::ArrowCursor);
@@ -455,6 +488,7 @@ void TMainForm::WheelTurned(QWheelEvent* event) {
 }
 
 void TMainForm::MouseDoubleClicked(QMouseEvent* event) {
+  StopSettledFrame();
   const QPoint p = event->position().toPoint();
   TMetroMapStation* station =
       event->button() == Qt::LeftButton ? editor_->StationForProperties(p.x(), p.y()) : nullptr;

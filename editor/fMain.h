@@ -26,6 +26,7 @@
 #include <set>
 #include <string>
 
+#include "editor/uSettledFrame.h"
 #include "journeys/uJourney.h"
 #include "platform/uBitmap.h"
 
@@ -182,6 +183,11 @@ class TMainForm : public QWidget {
   // Runs for half a second after each drag step; meanwhile the picture is
   // drawn without smoothing, so dragging stays quick.
   QTimer settleTimer_;
+  // The smoothed picture after a drag, drawn in the background; abandoned
+  // (StopSettledFrame) before anything it reads is changed.
+  TSettledFrame settled_;
+  void StartSettledFrame();
+  void StopSettledFrame();
   QTimer saveTimer_;
 };
 

@@ -10,6 +10,8 @@
 #include "map/uMetroMap.h"
 #include "platform/uBitmap.h"
 #include "platform/uCanvas.h"
+#include "platform/uParallel.h"
+#include "vector/uDrawBands.h"
 #include "vector/uVectorImage.h"
 
 namespace varnik {
@@ -156,9 +158,14 @@ void PaintEditor(TMapEditor& editor, TBitmap& bitmap, int level, TColor backgrou
   bitmap.Fill(background);
   TMetroMap* map = editor.Map();
   if (map == nullptr || bitmap.Empty()) return;
-  DrawCurrentMap(editor.City.CurrentMap, bitmap, level, editor.View);
-  if (editor.Options.WhiteLines) PaintWhiteLines(*map, bitmap, level, editor.View);
-  if (journey != nullptr) DrawJourney(bitmap, level, editor.View, *map, *journey);
+  // A settled picture is drawn on all cores, in bands; the labels are
+  // shown or hidden once, before the bands read the map.
+  editor.City.CurrentMap->UpdateLabelsVisibility();
+  DrawInBands(bitmap, level >= 2 ? ParallelParts() : 1, [&](TBitmap& band) {
+    editor.City.CurrentMap->Draw(band, level, editor.View);
+    if (editor.Options.WhiteLines) PaintWhiteLines(*map, band, level, editor.View);
+    if (journey != nullptr) DrawJourney(band, level, editor.View, *map, *journey);
+  });
   TCanvas& canvas = bitmap.Canvas();
   PaintRectangles(editor, *map, canvas);
   PaintMarkers(editor, canvas);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "image/uBmpFile.h"
@@ -53,19 +54,17 @@ void CopyPixels(const TPicture& picture, int32_t sourceLeft, int32_t sourceTop, 
 // alike), the canvas's stretching copy, three bytes a pixel. The picture is
 // read in place and the positions are worked out in 64 bits, so a picture
 // longer than the largest bitmap draws as well.
-void StretchPixels(const TPicture& picture, const TRect& source, TBitmap& target, const TRect& destination) {
+void StretchPixels(const TPicture& picture, const TRect& source, const TPixelRows& destination) {
   const int64_t sourceWidth = int64_t{source.Right} - source.Left;
   const int64_t sourceHeight = int64_t{source.Bottom} - source.Top;
-  const int64_t width = int64_t{destination.Right} - destination.Left;
-  const int64_t height = int64_t{destination.Bottom} - destination.Top;
+  const int64_t width = destination.Width, height = destination.Height;
   std::vector<int64_t> columns(static_cast<size_t>(width));
   for (int64_t u = 0; u < width; ++u) columns[static_cast<size_t>(u)] = source.Left + u * sourceWidth / width;
   for (int64_t v = 0; v < height; ++v) {
     const uint32_t* in = picture.Row(static_cast<int32_t>(source.Top + v * sourceHeight / height));
-    uint8_t* out = target.ScanLine(static_cast<int32_t>(destination.Top + v)) +
-                   static_cast<size_t>(destination.Left) * TBitmap::kBytesPerPixel;
+    uint8_t* out = destination.Row(static_cast<int32_t>(v));
     for (int64_t u = 0; u < width; ++u)
-      std::memcpy(out + u * TBitmap::kBytesPerPixel, in + columns[static_cast<size_t>(u)], 3);
+      std::memcpy(out + u * TBitmap::kBytesPerPixel, in + columns[static_cast<size_t>(u)], TBitmap::kBytesPerPixel);
   }
 }
 
@@ -93,6 +92,29 @@ TRect PicturePlace(const TPicture& picture, const TScale& scale, long double x, 
   return {RoundToInt(x), RoundToInt(y), RoundToInt(right), RoundToInt(bottom)};
 }
 
+// Zoomed parts larger than this (four screens of 1920 x 1080) are drawn
+// straight into the target and not kept: a picture rendered once at a huge
+// size should not hold twice its memory.
+constexpr int64_t kMostKeptPixels = int64_t{1} << 23;
+
+// A zoomed part: which pixels of which picture, at what size, and the
+// pixels as drawn (rows without padding, the bitmap's pixel layout).
+struct TZoomedPart {
+  const uint32_t* Picture = nullptr;
+  TRect Source{};
+  int32_t Width = 0;
+  int32_t Height = 0;
+  std::vector<uint32_t> Pixels;
+
+  bool Holds(const TPicture& picture, const TRect& source, int32_t width, int32_t height) const {
+    return Picture == picture.Pixels.data() && Source.Left == source.Left && Source.Top == source.Top &&
+           Source.Right == source.Right && Source.Bottom == source.Bottom && Width == width && Height == height;
+  }
+  TPixelRows Rows() {
+    return {reinterpret_cast<uint8_t*>(Pixels.data()), Width, Height, static_cast<std::ptrdiff_t>(Width) * 4};
+  }
+};
+
 }  // namespace
 
 uint8_t GetFileKind(const std::string& fileName) {
@@ -110,10 +132,21 @@ uint8_t GetFileKind(const std::string& fileName) {
   return fkNone;
 }
 
-TImage::TImage() = default;
+struct TImage::TZoomedParts {
+  std::mutex Lock;
+  TZoomedPart Stretched;
+  TZoomedPart Resampled;
+};
+
+TImage::TImage() : zoomed_(std::make_unique<TZoomedParts>()) {}
 TImage::~TImage() { Clear(); }
 
 void TImage::Clear() {
+  {
+    std::lock_guard<std::mutex> hold(zoomed_->Lock);
+    zoomed_->Stretched = {};
+    zoomed_->Resampled = {};
+  }
   Gif.reset();
   Png.reset();
   Vector.reset();
@@ -243,10 +276,28 @@ void TImage::DrawZoomed(TBitmap& target, const TRect& clip, TPicture& picture, l
                      static_cast<int32_t>(sourceRight), static_cast<int32_t>(sourceBottom)};
   const TRect destination{static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right),
                           static_cast<int32_t>(bottom)};
-  if (level >= 2)
-    ResamplePixels(PictureRows(picture, source), TargetRows(target, destination));
-  else
-    StretchPixels(picture, source, target, destination);
+  const int32_t width = destination.Right - destination.Left, height = destination.Bottom - destination.Top;
+  if (int64_t{width} * height > kMostKeptPixels) {
+    if (level >= 2)
+      ResamplePixels(PictureRows(picture, source), TargetRows(target, destination));
+    else
+      StretchPixels(picture, source, TargetRows(target, destination));
+    return;
+  }
+  std::lock_guard<std::mutex> hold(zoomed_->Lock);
+  TZoomedPart& part = level >= 2 ? zoomed_->Resampled : zoomed_->Stretched;
+  if (!part.Holds(picture, source, width, height)) {
+    part = {picture.Pixels.data(), source, width, height, {}};
+    part.Pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    if (level >= 2)
+      ResamplePixels(PictureRows(picture, source), part.Rows());
+    else
+      StretchPixels(picture, source, part.Rows());
+  }
+  for (int32_t row = 0; row < height; ++row)
+    std::memcpy(target.ScanLine(destination.Top + row) + static_cast<size_t>(destination.Left) * TBitmap::kBytesPerPixel,
+                part.Pixels.data() + static_cast<size_t>(row) * static_cast<size_t>(width),
+                static_cast<size_t>(width) * TBitmap::kBytesPerPixel);
 }
 
 bool TImage::HitTest(const TScale& scale, long double x, long double y, const TSpotCallback& onSpot) {

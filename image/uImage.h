@@ -90,6 +90,13 @@ class TImage {
   TPicture* RasterPicture();
   void DrawZoomed(TBitmap& target, const TRect& clip, TPicture& picture, long double scaleX,
                   long double scaleY, int level, long double x, long double y);
+
+  // The part of the raster picture last drawn zoomed, as it was drawn:
+  // resampled and stretched, one of each. A map redrawn under a view that
+  // has not moved copies it instead of working it out again. Pictures may be
+  // drawn from several threads at once, so the parts are kept under a lock.
+  struct TZoomedParts;
+  std::unique_ptr<TZoomedParts> zoomed_;
 };
 
 // An owning list of images (the city's pictures).

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 #include "platform/uBitmap.h"
+#include "platform/uParallel.h"
 
 namespace varnik {
 
@@ -72,45 +74,48 @@ std::vector<TContributorList> BuildContributors(int32_t sourceSize, int32_t dest
   return lists;
 }
 
-void ResamplePixels(const TPixelRows& source, const TPixelRows& destination) {
-  if (source.Width <= 0 || source.Height <= 0 || destination.Width <= 0 || destination.Height <= 0) return;
-  const size_t dw = static_cast<size_t>(destination.Width);
+namespace {
 
-  // Horizontal pass into a work buffer of 3 bytes per pixel, source height.
-  std::vector<uint8_t> work(dw * 3 * static_cast<size_t>(source.Height));
-  {
-    const std::vector<TContributorList> columns = BuildContributors(source.Width, destination.Width);
-    // Each source row is widened to floats once, four lanes per pixel, so
-    // that a contributor costs one multiply-add of four lanes.
-    std::vector<float> row(static_cast<size_t>(source.Width) * 4);
-    for (int32_t r = 0; r < source.Height; ++r) {
-      const uint8_t* in = source.Row(r);
-      for (size_t k = 0; k < row.size(); ++k) row[k] = k % 4 == 3 ? 0.0f : in[k];
-      uint8_t* out = work.data() + static_cast<size_t>(r) * dw * 3;
-      for (size_t i = 0; i < dw; ++i) {
-        float sum[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-        for (const TContributor& c : columns[i]) {
-          const float* p = row.data() + static_cast<size_t>(c.Index) * 4;
-          for (int ch = 0; ch < 4; ++ch) sum[ch] += c.Weight * p[ch];
-        }
-        out[i * 3] = ClampChannel(sum[0]);
-        out[i * 3 + 1] = ClampChannel(sum[1]);
-        out[i * 3 + 2] = ClampChannel(sum[2]);
+// Below this many destination pixels a picture is resampled on one thread:
+// handing pieces to other threads would cost more than it saves.
+constexpr int64_t kParallelPixels = 1 << 16;
+
+// The rows [first, last) of the horizontal pass: each source row widened
+// to the destination width, 3 bytes a pixel, into the work buffer.
+void ResampleRows(const TPixelRows& source, const std::vector<TContributorList>& columns, size_t dw,
+                  uint8_t* work, int32_t first, int32_t last) {
+  // Each source row is widened to floats once, four lanes per pixel, so
+  // that a contributor costs one multiply-add of four lanes.
+  std::vector<float> row(static_cast<size_t>(source.Width) * 4);
+  for (int32_t r = first; r < last; ++r) {
+    const uint8_t* in = source.Row(r);
+    for (size_t k = 0; k < row.size(); ++k) row[k] = k % 4 == 3 ? 0.0f : in[k];
+    uint8_t* out = work + static_cast<size_t>(r) * dw * 3;
+    for (size_t i = 0; i < dw; ++i) {
+      float sum[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+      for (const TContributor& c : columns[i]) {
+        const float* p = row.data() + static_cast<size_t>(c.Index) * 4;
+        for (int ch = 0; ch < 4; ++ch) sum[ch] += c.Weight * p[ch];
       }
+      out[i * 3] = ClampChannel(sum[0]);
+      out[i * 3 + 1] = ClampChannel(sum[1]);
+      out[i * 3 + 2] = ClampChannel(sum[2]);
     }
   }
+}
 
-  // Vertical pass, one destination row at a time: the channel sums of a row
-  // are accumulated contributor by contributor, the same order per pixel as
-  // summing each pixel on its own.
-  const std::vector<TContributorList> rows = BuildContributors(source.Height, destination.Height);
+// The destination rows [first, last) of the vertical pass, one row at a
+// time: the channel sums of a row are accumulated contributor by
+// contributor, the same order per pixel as summing each pixel on its own.
+void ResampleColumns(const std::vector<TContributorList>& rows, const uint8_t* work, size_t dw,
+                     const TPixelRows& destination, int32_t first, int32_t last) {
   std::vector<float> sums(dw * 3);
-  for (int32_t i = 0; i < destination.Height; ++i) {
+  for (int32_t i = first; i < last; ++i) {
     std::fill(sums.begin(), sums.end(), 0.0f);
     float* __restrict total = sums.data();
     const size_t n = dw * 3;
     for (const TContributor& c : rows[static_cast<size_t>(i)]) {
-      const uint8_t* __restrict in = work.data() + static_cast<size_t>(c.Index) * n;
+      const uint8_t* __restrict in = work + static_cast<size_t>(c.Index) * n;
       const float w = c.Weight;
       size_t k = 0;
       for (; k + 8 <= n; k += 8)
@@ -125,6 +130,37 @@ void ResamplePixels(const TPixelRows& source, const TPixelRows& destination) {
       out[x * 4 + 3] = 255;
     }
   }
+}
+
+// Runs `pass(first, last)` over the rows [0, count) in one piece per core.
+// Every row is worked out the same whatever piece it falls in.
+void InPieces(int32_t count, int parts, const std::function<void(int32_t, int32_t)>& pass) {
+  RunInParallel(parts, [&](int index) {
+    pass(static_cast<int32_t>(int64_t{count} * index / parts),
+         static_cast<int32_t>(int64_t{count} * (index + 1) / parts));
+  });
+}
+
+}  // namespace
+
+void ResamplePixels(const TPixelRows& source, const TPixelRows& destination) {
+  if (source.Width <= 0 || source.Height <= 0 || destination.Width <= 0 || destination.Height <= 0) return;
+  const size_t dw = static_cast<size_t>(destination.Width);
+  const int parts =
+      int64_t{destination.Width} * destination.Height >= kParallelPixels ? ParallelParts() : 1;
+
+  // Horizontal pass into a work buffer of 3 bytes per pixel, source height.
+  std::vector<uint8_t> work(dw * 3 * static_cast<size_t>(source.Height));
+  const std::vector<TContributorList> columns = BuildContributors(source.Width, destination.Width);
+  InPieces(source.Height, parts, [&](int32_t first, int32_t last) {
+    ResampleRows(source, columns, dw, work.data(), first, last);
+  });
+
+  // Vertical pass into the destination.
+  const std::vector<TContributorList> rows = BuildContributors(source.Height, destination.Height);
+  InPieces(destination.Height, parts, [&](int32_t first, int32_t last) {
+    ResampleColumns(rows, work.data(), dw, destination, first, last);
+  });
 }
 
 TPixelRows RowsOf(TBitmap& bitmap) {

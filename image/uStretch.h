@@ -5,7 +5,8 @@
 // evaluated in 32-bit floats and its weights are deliberately not
 // normalised, so pictures come out exactly as they always have: a slightly
 // brighter or darker fringe where the weights do not sum to one is part of
-// the expected result.
+// the expected result. Large pictures are worked on all cores, rows split
+// between them; every row comes out as on one thread.
 
 #include <cstddef>
 #include <cstdint>

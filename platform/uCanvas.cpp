@@ -367,10 +367,10 @@ void TCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   if (bitmap_.Empty()) return;
   const TSize extent = TextExtent(text);
   const int width = extent.cx, height = extent.cy;
+  const bool onBitmap = x >= 0 && y >= 0 && x <= bitmap_.Width() && y <= bitmap_.Height();
   // A cell that cannot reach the bitmap whatever its angle.
   const double reach = double(width) + height;
-  if (x - reach > bitmap_.Width() || y - reach > bitmap_.Height() || x + reach < 0 ||
-      y + reach < 0)
+  if (!onBitmap && (x - reach > bitmap_.Width() || y - reach > bitmap_.Height() || x + reach < 0 || y + reach < 0))
     return;
   const TTextCache& cache = TextCache();
   QPainter painter(&bitmap_.Image());
@@ -418,16 +418,30 @@ void TCanvas::CopyRect(const TRect& destRect, TCanvas& source, const TRect& sour
     snapshot = src.Image().copy();
     from = &snapshot;
   }
+  // Pixels are copied whole, four bytes at a time: the fourth byte is never
+  // read, and both images keep it at its fixed value. A destination row that
+  // takes the same source row as the one above it (an enlargement) is a
+  // copy of that row when it has no pixel left unchanged.
   constexpr int bpp = TBitmap::kBytesPerPixel;
+  const uint8_t* previous = nullptr;
+  int64_t previousSource = -1;
+  const size_t rowBytes = size_t(x1 - x0) * bpp;
+  const bool everyColumn = std::find(column.begin(), column.end(), -1) == column.end();
   for (int y = y0; y < y1; ++y) {
     const int64_t sy = sourceRect.Top + (int64_t(y) - destRect.Top) * sh / dh;
     if (sy < 0 || sy >= src.Height()) continue;
+    uint8_t* out = bitmap_.ScanLine(y) + size_t(x0) * bpp;
+    if (sy == previousSource && everyColumn) {
+      std::memcpy(out, previous, rowBytes);
+      continue;
+    }
     const uint8_t* in = from->constScanLine(int(sy));
-    uint8_t* out = bitmap_.ScanLine(y);
     for (int x = x0; x < x1; ++x) {
       const int sx = column[size_t(x - x0)];
-      if (sx >= 0) std::memcpy(out + x * bpp, in + sx * bpp, 3);
+      if (sx >= 0) std::memcpy(out + (x - x0) * bpp, in + sx * bpp, bpp);
     }
+    previous = out;
+    previousSource = sy;
   }
 }
 

@@ -17,6 +17,7 @@
 #include "platform/uGraphicsTypes.h"
 
 class QFont;
+class QFontMetrics;
 class QPainter;
 
 namespace varnik {

@@ -124,6 +124,11 @@ TDrawContext::TDrawContext()
 
 TDrawContext::~TDrawContext() = default;
 
+void TDrawContext::SetRows(int from, int to) {
+  RowsFrom = Line.RowsFrom = from;
+  RowsTo = Line.RowsTo = to;
+}
+
 TDrawContext& ThreadDrawContext() {
   // One per thread: drawing threads never share working state.
   thread_local TDrawContext context;
@@ -146,36 +151,59 @@ bool EnsureWorkBitmaps(int w, int h, int f) {
   return true;
 }
 
+namespace {
+
+// The box filter of Downsample for one factor. With the factor known at
+// compile time the block sums unroll and the division by the block area
+// becomes a multiplication; the sums and the truncating division are the
+// same as for any other factor.
+template <int F>
+void DownsampleBy(TBitmap& small, const TBitmap& big, int w, int h, int f, std::vector<int>& sums) {
+  const int factor = F > 0 ? F : f;
+  const int area = factor * factor;
+  constexpr int bpp = TBitmap::kBytesPerPixel;
+  for (int y = 0; y < h; ++y) {
+    std::fill(sums.begin(), sums.end(), 0);
+    for (int k = 0; k < factor; ++k) {
+      const uint8_t* in = big.ScanLine(y * factor + k);
+      int* sum = sums.data();
+      for (int x = 0; x < w; ++x, sum += 3) {
+        const uint8_t* block = in + x * factor * bpp;
+        int b = 0, g = 0, r = 0;
+        for (int j = 0; j < factor; ++j) {
+          b += block[j * bpp];
+          g += block[j * bpp + 1];
+          r += block[j * bpp + 2];
+        }
+        sum[0] += b;
+        sum[1] += g;
+        sum[2] += r;
+      }
+    }
+    uint8_t* out = small.ScanLine(y);
+    const int* sum = sums.data();
+    for (int x = 0; x < w; ++x, sum += 3) {
+      out[x * bpp] = uint8_t(sum[0] / area);
+      out[x * bpp + 1] = uint8_t(sum[1] / area);
+      out[x * bpp + 2] = uint8_t(sum[2] / area);
+    }
+  }
+}
+
+}  // namespace
+
 void Downsample(int w, int h, int f) {
   TBitmap& small = SmallWorkBitmap();
   TBitmap& big = BigWorkBitmap();
   if (f <= 0) return;
   w = std::min({w, small.Width(), big.Width() / f});
   h = std::min({h, small.Height(), big.Height() / f});
-  const int area = f * f;
-  constexpr int bpp = TBitmap::kBytesPerPixel;
   std::vector<int> sums(size_t(std::max(w, 0)) * 3);
-  for (int y = 0; y < h; ++y) {
-    std::fill(sums.begin(), sums.end(), 0);
-    for (int k = 0; k < f; ++k) {
-      const uint8_t* in = big.ScanLine(y * f + k);
-      for (int x = 0; x < w; ++x) {
-        const uint8_t* block = in + x * f * bpp;
-        int* sum = &sums[size_t(x) * 3];
-        for (int j = 0; j < f; ++j) {
-          sum[0] += block[j * bpp];
-          sum[1] += block[j * bpp + 1];
-          sum[2] += block[j * bpp + 2];
-        }
-      }
-    }
-    uint8_t* out = small.ScanLine(y);
-    for (int x = 0; x < w; ++x) {
-      const int* sum = &sums[size_t(x) * 3];
-      out[x * bpp] = uint8_t(sum[0] / area);
-      out[x * bpp + 1] = uint8_t(sum[1] / area);
-      out[x * bpp + 2] = uint8_t(sum[2] / area);
-    }
+  switch (f) {
+    case 2: DownsampleBy<2>(small, big, w, h, f, sums); break;
+    case 3: DownsampleBy<3>(small, big, w, h, f, sums); break;
+    case 4: DownsampleBy<4>(small, big, w, h, f, sums); break;
+    default: DownsampleBy<0>(small, big, w, h, f, sums); break;
   }
 }
 
@@ -298,7 +326,9 @@ void DrawPolygon(TBitmap& bitmap, const std::vector<TDoublePoint>& points, int f
 
   const int64_t m = width != 0 ? int64_t(std::ceil(width)) : canvas.Pen.Width;
   const TBox box = ClipToBitmap({left - m, top - m, right + m, bottom + m}, bitmap);
-  if (box.Empty() || !EnsureWorkBitmaps(int(box.Width()), int(box.Height()), factor)) return;
+  if (box.Empty() || !ThreadDrawContext().ReachesRows(box.Top, box.Bottom) ||
+      !EnsureWorkBitmaps(int(box.Width()), int(box.Height()), factor))
+    return;
   CopyToBig(bitmap, box, factor);
   TCanvas& big = BigWorkBitmap().Canvas();
   big.Pen.Width = RoundToInt(factor * width);
@@ -332,6 +362,18 @@ void DrawCircle(TBitmap& bitmap, int factor, double left, double top, double rig
 }
 
 namespace {
+
+// A blended channel value rounded to the nearest, ties to even, and clamped
+// to 0..255 (NaN gives 0), the same as RoundToInt then clamping. Adding and
+// taking away 2^52 rounds in the hardware's mode, to nearest even, for every
+// value this small; the wide rounding call cost more than the rest of the
+// ring together.
+uint8_t RoundToChannel(double v) {
+  if (!(v > 0)) return 0;
+  if (v >= 255) return 255;
+  constexpr double kShift = 4503599627370496.0;  // 2^52
+  return uint8_t((v + kShift) - kShift);
+}
 
 // Coverage of a pixel by one ellipse given its implicit value F, threshold B
 // and slope A: a linear ramp one pixel wide across the edge.
@@ -385,7 +427,7 @@ void DrawSmoothEllipse(TBitmap& bitmap, double left, double top, double right, d
     uint8_t* p = row + (X0 + x) * bpp;
     for (int c = 0; c < 3; ++c) {
       const double v = (1 - co) * p[c] + ci * brushC[c] + (co - ci) * penC[c];
-      p[c] = uint8_t(std::clamp(RoundToInt(v), 0, 255));
+      p[c] = RoundToChannel(v);
     }
   };
   auto span = [&](uint8_t* row, int64_t from, int64_t to) {
@@ -397,8 +439,10 @@ void DrawSmoothEllipse(TBitmap& bitmap, double left, double top, double right, d
     }
   };
 
-  const int64_t rowFirst = std::max<int64_t>(0, -Y0);
-  const int64_t rowLast = std::min<int64_t>(H - 1, bitmap.Height() - 1 - Y0);
+  // Rows are independent of each other: only those that matter are drawn.
+  const TDrawContext& context = ThreadDrawContext();
+  const int64_t rowFirst = std::max({int64_t{0}, -Y0, int64_t{context.RowsFrom} - Y0});
+  const int64_t rowLast = std::min({H - 1, bitmap.Height() - 1 - Y0, int64_t{context.RowsTo} - 1 - Y0});
   const int64_t halfW = (W - 1) / 2;
   for (int64_t y = rowFirst; y <= rowLast; ++y) {
     uint8_t* row = bitmap.ScanLine(int(Y0 + y));
@@ -548,7 +592,9 @@ void DrawText(double angle, TCanvas& canvas, const std::string& text, double X, 
     // Only the part of the cell on the target is worked on; the pixels of a
     // block depend on that block alone, so the result there is the same.
     const TBox box = ClipToBitmap(cell, target);
-    if (box.Empty() || !EnsureWorkBitmaps(int(box.Width()), int(box.Height()), factor)) return;
+    if (box.Empty() || !ThreadDrawContext().ReachesRows(box.Top, box.Bottom) ||
+        !EnsureWorkBitmaps(int(box.Width()), int(box.Height()), factor))
+      return;
     CopyToBig(target, box, factor);
     const double bx = std::clamp((lx - box.Left) * factor, -2e9, 2e9);
     const double by = std::clamp((ly - box.Top) * factor, -2e9, 2e9);

@@ -20,10 +20,15 @@
 // their partial range is cut, the polygons, the circles' boxes and the texts'
 // lines where the alignment puts them.
 //
-// Every thread draws with a context of its own (the rasteriser and the two
-// work bitmaps), so different threads may draw into different bitmaps at the
-// same time; calls of one thread never overlap.
+// Every thread draws with a context of its own (the rasteriser and the work
+// bitmaps), so different threads may draw into different bitmaps at the same
+// time; calls of one thread never overlap. A context may name the rows of the
+// target that matter (a band of a picture drawn on several threads): the
+// primitives then work only on what reaches those rows, and every pixel of
+// them comes out as when the whole picture is drawn.
 
+#include <atomic>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -52,6 +57,23 @@ class TDrawContext {
   // Created 1 x 1 and never shrunk.
   std::unique_ptr<TBitmap> SmallWork;
   std::unique_ptr<TBitmap> BigWork;
+  // The rows of the target that must come out right, [RowsFrom, RowsTo):
+  // pixels of other rows may be left anything. Every row by default.
+  int RowsFrom = INT_MIN;
+  int RowsTo = INT_MAX;
+  // When set and true, the picture being drawn is no longer wanted: drawing
+  // stops at the next command. Not owned.
+  const std::atomic<bool>* Stop = nullptr;
+  bool Stopped() const { return Stop != nullptr && Stop->load(std::memory_order_relaxed); }
+  // Work layers of the opacity blends in progress on this thread, two per
+  // blend, the blends of nested pictures deeper in the list.
+  std::vector<std::unique_ptr<TBitmap>> OpacityLayers;
+  size_t OpacityDepth = 0;
+
+  // Whether a shape spanning rows [top, bottom) reaches the rows that matter.
+  bool ReachesRows(int64_t top, int64_t bottom) const { return bottom > RowsFrom && top < RowsTo; }
+  // Sets the rows that matter, here and in the rasteriser.
+  void SetRows(int from, int to);
 };
 
 // The calling thread's context, created on its first drawing call.

@@ -276,12 +276,15 @@ double TEZLine::DrawSegment(TBitmap& bitmap, double X1, double Y1, double X2, do
   const double shiftPerRow = dy_ != 0 ? std::clamp(dx_ / dy_, -64.0, 64.0) : 0;
   const bool patterned = !(style == psSolid || style == psInsideFrame);
 
-  for (int row = rowFirst; row <= rowLast; ++row) {
-    uint8_t* line = bitmap.ScanLine(row);
+  for (int row = rowFirst; row <= std::min(rowLast, RowsTo - 1); ++row) {
+    // Above the rows that matter only the walk along the band is followed,
+    // so that the first row that matters starts where it always does.
+    const bool wanted = row >= RowsFrom;
+    uint8_t* line = wanted ? bitmap.ScanLine(row) : nullptr;
     // Rows lie far apart in memory and the band moves only a little from one
     // to the next: ask for the band's pixels a few rows ahead, so that the
     // blend does not wait for them.
-    if (row + kPrefetchRows <= rowLast) {
+    if (wanted && row + kPrefetchRows <= rowLast) {
       const double ahead = colStart + kPrefetchRows * shiftPerRow;
       const int col = int(std::clamp(ahead, 0.0, double(width - 1)));
       const uint8_t* p = bitmap.ScanLine(row + kPrefetchRows) + col * TBitmap::kBytesPerPixel;
@@ -294,10 +297,18 @@ double TEZLine::DrawSegment(TBitmap& bitmap, double X1, double Y1, double X2, do
     for (int col = colStart; rising ? col <= colStop : col >= colStop; col += colStep) {
       const double cx = col;
       const double rx = cx - X1;
+      // t = dot / length2 is the position along the segment. Rounding keeps
+      // a quotient of a dot between 0 and length2 within [0, 1], so the
+      // division is needed only outside that range (and for the pattern).
+      const double dot = rx * dx_ + ry * dy_;
       double d;
-      if (length2_ > 0) {
-        t_ = (rx * dx_ + ry * dy_) / length2_;
+      if (!wanted) {
+        across_ = length2_ > 0 ? (rx * dy_ - ry * dx_) / length_ : 0;
+        d = -1;
+      } else if (length2_ > 0) {
         across_ = (rx * dy_ - ry * dx_) / length_;
+        const bool within = dot >= 0 && dot <= length2_;
+        t_ = within ? 0.5 : dot / length2_;
         if (t_ < 0)
           d = std::sqrt(rx * rx + ry * ry);
         else if (t_ > 1)
@@ -305,16 +316,18 @@ double TEZLine::DrawSegment(TBitmap& bitmap, double X1, double Y1, double X2, do
         else
           d = std::fabs(across_);
       } else {
-        t_ = 0;
         across_ = 0;
         d = std::sqrt(rx * rx + ry * ry);
       }
-      along_ = swapped ? (1 - t_) * length_ : t_ * length_;
 
-      const int alpha = CoverageOf(d, w);
+      const int alpha = wanted ? CoverageOf(d, w) : 0;
       if (alpha > 0 &&
           (!start || (cx - start->X) * start->NX + (cy - start->Y) * start->NY >= 0) &&
           (!end || (cx - end->X) * end->NX + (cy - end->Y) * end->NY < 0)) {
+        if (patterned) {
+          t_ = length2_ > 0 ? dot / length2_ : 0;
+          along_ = swapped ? (1 - t_) * length_ : t_ * length_;
+        }
         const double f = patterned ? PatternValue(style, offset + along_, Width) : 1.0;
         // A pattern position past any double (a segment of astronomic
         // length before this one) gives NaN: no pixel rather than any.

@@ -12,6 +12,7 @@
 // bitmap is ever touched, whatever the coordinates or the bitmap size.
 // Not re-entrant: the working values of a segment live in the object.
 
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -51,6 +52,10 @@ class TEZLine {
   double Position = 0.0;
   // False: every segment of a polyline is drawn on its own with round ends.
   bool ClipJoins = true;
+  // The rows of the bitmap that must come out right, [RowsFrom, RowsTo);
+  // other rows may be left unblended. Every row by default.
+  int RowsFrom = INT_MIN;
+  int RowsTo = INT_MAX;
 
   // One segment with both ends free. Returns Position + the segment length;
   // Position itself is not changed. No bitmap or an empty one: returns

@@ -98,6 +98,40 @@ bool EnsureLayer(std::unique_ptr<TBitmap>& layer, int width, int height) {
   return layer->Width() == width && layer->Height() == height;
 }
 
+// The two work layers of one opacity blend, the target's size, taken from
+// the drawing thread's context for as long as the blend lasts: a picture
+// drawn inside the blended range (an Image command) blends in layers of its
+// own, and threads drawing the same document never share them.
+class TOpacityLayers {
+ public:
+  TOpacityLayers(int width, int height) : context_(ThreadDrawContext()), depth_(context_.OpacityDepth) {
+    context_.OpacityDepth += 2;
+    if (context_.OpacityLayers.size() < depth_ + 2) context_.OpacityLayers.resize(depth_ + 2);
+    ready_ = EnsureLayer(context_.OpacityLayers[depth_], width, height) &&
+             EnsureLayer(context_.OpacityLayers[depth_ + 1], width, height);
+    // Every blend starts from the pen, brush and font of a new bitmap, so
+    // that nothing of an earlier blend shows in this one.
+    for (size_t k = depth_; k < depth_ + 2; ++k) {
+      TCanvas& canvas = context_.OpacityLayers[k]->Canvas();
+      canvas.Pen = TPen{};
+      canvas.Brush = TBrush{};
+      canvas.Font = TFont{};
+    }
+  }
+  ~TOpacityLayers() { context_.OpacityDepth = depth_; }
+  TOpacityLayers(const TOpacityLayers&) = delete;
+  TOpacityLayers& operator=(const TOpacityLayers&) = delete;
+
+  bool Ready() const { return ready_; }
+  TBitmap& Black() { return *context_.OpacityLayers[depth_]; }
+  TBitmap& White() { return *context_.OpacityLayers[depth_ + 1]; }
+
+ private:
+  TDrawContext& context_;
+  size_t depth_;
+  bool ready_ = false;
+};
+
 }  // namespace
 
 std::string_view KeywordOfCode(uint8_t code) {
@@ -264,12 +298,11 @@ void TVectorImage::Draw(TBitmap& bitmap, const TRect& clip, int factor, const TS
       sink->BeginOpacity(coverage / 256.0);
       i = DrawRange(bitmap, working, i + 1, clip, factor, kNoColor);
       sink->EndOpacity();
-    } else if (EnsureLayer(BlackLayer, bitmap.Width(), bitmap.Height()) &&
-               EnsureLayer(WhiteLayer, bitmap.Width(), bitmap.Height())) {
+    } else if (TOpacityLayers layers(bitmap.Width(), bitmap.Height()); layers.Ready()) {
       second.Assign(working);
-      DrawRange(*BlackLayer, second, i + 1, clip, factor, kBlack);
-      i = DrawRange(*WhiteLayer, working, i + 1, clip, factor, kWhite);
-      BlendLayers(bitmap, coverage);
+      DrawRange(layers.Black(), second, i + 1, clip, factor, kBlack);
+      i = DrawRange(layers.White(), working, i + 1, clip, factor, kWhite);
+      BlendLayers(bitmap, layers.Black(), layers.White(), coverage);
     } else {
       // The target is too big for work layers of its size; the range is
       // left out as if fully transparent.
@@ -286,7 +319,9 @@ size_t TVectorImage::DrawRange(TBitmap& target, TScale& scale, size_t start, con
   canvas.Pen.Color = kBlack;
   canvas.Brush.Color = kWhite;
   TVisibleArea area(target, scale);
+  const TDrawContext& context = ThreadDrawContext();
   for (size_t k = start; k < Commands.size(); ++k) {
+    if (context.Stopped()) return Commands.size();
     TVectorCommand& command = *Commands[k];
     if (command.TypeCode == vcOpaque) return k;
     if (command.TypeCode == vcPolygon && !DrawPolygons) continue;
@@ -310,13 +345,14 @@ size_t TVectorImage::SkipRange(TScale& scale, size_t start) {
 // (1 - a)*255 on white; w - b - 256 is about -256*a and the destination moves
 // towards b by a*c/256. The products wrap at 32 bits, which the stored
 // pictures' look depends on for out-of-range percentages.
-void TVectorImage::BlendLayers(TBitmap& bitmap, int coverage) {
+void TVectorImage::BlendLayers(TBitmap& bitmap, const TBitmap& black, const TBitmap& white, int coverage) {
   const uint32_t c = static_cast<uint32_t>(coverage);
   const int width = bitmap.Width(), height = bitmap.Height();
-  for (int y = 0; y < height; ++y) {
+  const TDrawContext& context = ThreadDrawContext();
+  for (int y = std::max(0, context.RowsFrom); y < std::min(height, context.RowsTo); ++y) {
     uint8_t* d = bitmap.ScanLine(y);
-    const uint8_t* b = BlackLayer->ScanLine(y);
-    const uint8_t* w = WhiteLayer->ScanLine(y);
+    const uint8_t* b = black.ScanLine(y);
+    const uint8_t* w = white.ScanLine(y);
     for (int x = 0; x < width; ++x, d += TBitmap::kBytesPerPixel, b += TBitmap::kBytesPerPixel,
              w += TBitmap::kBytesPerPixel) {
       bool blackTouched = b[0] != 0 || b[1] != 0 || b[2] != 0;

@@ -150,10 +150,6 @@ class TVectorImage {
   // When false the drawing pass skips Polygon commands.
   bool DrawPolygons = true;
   TVectorCommands Commands;
-  // Work bitmaps for the opacity blend, made on first need with the target's
-  // size.
-  std::unique_ptr<TBitmap> WhiteLayer;
-  std::unique_ptr<TBitmap> BlackLayer;
   // Copied into every Image command by SetImageResolver.
   TGetImageFunc OnGetImage;
 
@@ -223,7 +219,7 @@ class TVectorImage {
   size_t DrawRange(TBitmap& target, TScale& scale, size_t start, const TRect& clip, int factor,
                    TColor background);
   size_t SkipRange(TScale& scale, size_t start);
-  void BlendLayers(TBitmap& bitmap, int coverage);
+  static void BlendLayers(TBitmap& bitmap, const TBitmap& black, const TBitmap& white, int coverage);
 };
 
 }  // namespace varnik

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "graphics/PixelTestUtil.h"
 #include "graphics/VectorTestUtil.h"
 #include "platform/uCanvas.h"
 #include "platform/uFiles.h"
+#include "vector/uDrawBands.h"
 #include "vector/uDrawUtils.h"
 
 namespace varnik {
@@ -49,6 +51,30 @@ TEST(ThreadedDraw, ThreadsDrawTheSamePixelsAsOneThread) {
     other.join();
     EXPECT_TRUE(test::SameBitmaps(results[0], expected)) << "factor " << factor;
     EXPECT_TRUE(test::SameBitmaps(results[1], expected)) << "factor " << factor;
+  }
+}
+
+// Every command kind, zoomed so that shapes cross the band edges, with an
+// opacity range and a view that is not turned to whole pixels.
+TEST(ThreadedDraw, BandsDrawTheSamePixelsAsTheWholePicture) {
+  EnsureGuiApplication();
+  TVectorImage image;
+  image.LoadFromFile(std::string(VARNIK_TEST_DATA) + "/vec/all_commands.vec");
+  TScale scale;
+  test::PlainView(scale, 1.45, 1.9, -6.3, 2.7);
+  const TRect clip{0, 0, kW, kH};
+  for (int factor : {2, 3, 4}) {
+    TBitmap whole, banded;
+    test::MakeBitmap(whole, kW, kH);
+    test::MakeBitmap(banded, kW, kH);
+    image.Draw(whole, clip, factor, scale, false);
+    std::atomic<int> bands{0};
+    DrawInBands(banded, 3, [&](TBitmap& band) {
+      ++bands;
+      image.Draw(band, clip, factor, scale, false);
+    });
+    EXPECT_EQ(bands, 3);
+    EXPECT_TRUE(test::SameBitmaps(banded, whole)) << "factor " << factor;
   }
 }
 
