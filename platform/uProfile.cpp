@@ -166,14 +166,15 @@ void TProfileFile::SetValue(std::string_view section, std::string_view key, std:
 }
 
 void TProfileFile::RemoveValue(std::string_view section, std::string_view key, int occurrence) {
-  int header = FindSection(section);
-  if (header < 0) return;
-  size_t end = SectionEnd(static_cast<size_t>(header));
+  TBlock* block = FindSection(section);
+  if (block == nullptr) return;
   int seen = 0;
-  for (size_t i = static_cast<size_t>(header) + 1; i < end; ++i) {
-    std::optional<std::string_view> name = KeyName(lines_[i].Content);
+  for (size_t i = 1; i < block->Lines.size(); ++i) {
+    std::optional<std::string_view> name = KeyName(block->Lines[i].Content);
     if (name && SameTextAscii(*name, key) && seen++ == occurrence) {
-      lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+      block->Lines.erase(block->Lines.begin() + static_cast<std::ptrdiff_t>(i));
+      // The places of the later keys moved up by one.
+      block->Indexed = false;
       return;
     }
   }
