@@ -28,6 +28,7 @@
 #include "map/uCitySaver.h"
 #include "map/uSettings.h"
 #include "platform/uCodePage.h"
+#include "platform/gui/uSlowWork.h"
 #include "platform/uMessages.h"
 #include "platform/uQtText.h"
 
@@ -86,7 +87,7 @@ class TSaveReports : public TMessageSink {
 };
 
 // Asked when closing finds files that could not be written.
-constexpr const char* kCloseUnsavedQuestion = "Не все изменения сохранены. Закрыть без сохранения?";
+constexpr const char* kCloseUnsavedQuestion = VARNIK_TEXT("varnik::TMainForm", "Не все изменения сохранены. Закрыть без сохранения?");
 
 TMouseButton ButtonOf(const QMouseEvent& event) {
   switch (event.button()) {
@@ -129,7 +130,7 @@ void TMapPaintBox::mouseDoubleClickEvent(QMouseEvent* event) { form_.MouseDouble
 TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* parent)
     : QWidget(parent), hasArgument_(firstArgument.has_value()) {
   setObjectName("MainForm");
-  setWindowTitle(Text(kMainCaption));
+  setWindowTitle(tr(kMainCaption));
   resize(788, 645);
   CreatePanel();
   area_ = new TMapPaintBox(*this, this);
@@ -145,16 +146,17 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
   editor_->View.OnChange = [this] { area_->update(); };
   ReadOptions();
 
-  city_->LoadFromDir(firstArgument);
-  if (firstArgument) city_->SelectMap(*firstArgument);
+  // A large city takes a while to load; from half a second on a dialog says so.
+  RunWithProgress(this, tr("Загрузка города..."), [&] {
+    city_->LoadFromDir(firstArgument);
+    if (firstArgument) city_->SelectMap(*firstArgument);
+  });
   memoBox_->clear();
   LoadSettings();
 
   settleTimer_.setSingleShot(true);
   settleTimer_.setInterval(kSettleMs);
-  connect(&settleTimer_, &QTimer::timeout, this, [this] {
-    if (Settings().SmoothLevel != 1) area_->update();
-  });
+  connect(&settleTimer_, &QTimer::timeout, this, [this] { DrawSettled(); });
   saveTimer_.setInterval(kSaveMs);
   connect(&saveTimer_, &QTimer::timeout, this, [this] { Save(); });
   saveTimer_.start();
@@ -162,16 +164,19 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
   // The journey planner, export and printing of the current map: window
   // actions with their shortcuts, found by name to be put in a menu.
   auto addAction = [this](const char* caption, const char* name, QKeySequence keys, std::function<void()> run) {
-    auto* action = new QAction(Text(caption), this);
+    auto* action = new QAction(tr(caption), this);
     action->setObjectName(name);
     action->setShortcut(keys);
     KeepShortcutForWindow(*this, keys);
     connect(action, &QAction::triggered, this, std::move(run));
     QWidget::addAction(action);
   };
-  addAction("Экспорт...", "ExportAction", QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExportMap(this, *city_); });
-  addAction("Печать...", "PrintAction", QKeySequence(Qt::CTRL | Qt::Key_P), [this] { PrintMap(this, *city_); });
-  addAction("Маршрут...", "JourneyAction", QKeySequence(Qt::CTRL | Qt::Key_R), [this] { OpenJourneyWindow(); });
+  addAction(VARNIK_TEXT("varnik::TMainForm", "Экспорт..."), "ExportAction", QKeySequence(Qt::CTRL | Qt::Key_E),
+            [this] { ExportMap(this, *city_); });
+  addAction(VARNIK_TEXT("varnik::TMainForm", "Печать..."), "PrintAction", QKeySequence(Qt::CTRL | Qt::Key_P),
+            [this] { PrintMap(this, *city_); });
+  addAction(VARNIK_TEXT("varnik::TMainForm", "Маршрут..."), "JourneyAction", QKeySequence(Qt::CTRL | Qt::Key_R),
+            [this] { OpenJourneyWindow(); });
 }
 
 TMainForm::~TMainForm() {
@@ -181,7 +186,7 @@ TMainForm::~TMainForm() {
 
 QCheckBox* TMainForm::AddCheckBox(QWidget* parent, const char* caption, int x, int y, bool checked,
                                   bool enabled) {
-  auto* box = new QCheckBox(Text(caption), parent);
+  auto* box = new QCheckBox(tr(caption), parent);
   box->setGeometry(x, y, 150, 17);
   box->setChecked(checked);
   box->setEnabled(enabled);
@@ -195,7 +200,7 @@ QCheckBox* TMainForm::AddCheckBox(QWidget* parent, const char* caption, int x, i
 
 QPushButton* TMainForm::AddButton(const char* caption, int x, int y, int width, int height,
                                   std::function<void()> action) {
-  auto* button = new QPushButton(Text(caption), panel_);
+  auto* button = new QPushButton(tr(caption), panel_);
   button->setGeometry(x, y, width, height);
   button->setFocusPolicy(Qt::NoFocus);
   connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] { Run(action); });
@@ -217,20 +222,20 @@ void TMainForm::CreatePanel() {
   small.setPointSize(8);
   panel_->setFont(small);
 
-  auto* show = new QGroupBox(Text("Показывать"), panel_);
+  auto* show = new QGroupBox(tr("Показывать"), panel_);
   show->setGeometry(5, 0, 161, 181);
-  AddCheckBox(show, "Карта", 8, 16, true, false);
-  legends_ = AddCheckBox(show, "Линии", 8, 36, true, false);
-  stations_ = AddCheckBox(show, "Станции", 8, 56, true, true);
-  AddCheckBox(show, "Названия станций", 8, 76, false, false);
-  labelBounds_ = AddCheckBox(show, "Границы названий", 8, 96, true, true);
-  AddCheckBox(show, "Пересадки", 8, 116, true, false);
-  nodes_ = AddCheckBox(show, "Доп.точки", 8, 136, true, true);
-  AddCheckBox(show, "Пути", 8, 156, false, false);
+  AddCheckBox(show, QT_TR_NOOP("Карта"), 8, 16, true, false);
+  legends_ = AddCheckBox(show, QT_TR_NOOP("Линии"), 8, 36, true, false);
+  stations_ = AddCheckBox(show, QT_TR_NOOP("Станции"), 8, 56, true, true);
+  AddCheckBox(show, QT_TR_NOOP("Названия станций"), 8, 76, false, false);
+  labelBounds_ = AddCheckBox(show, QT_TR_NOOP("Границы названий"), 8, 96, true, true);
+  AddCheckBox(show, QT_TR_NOOP("Пересадки"), 8, 116, true, false);
+  nodes_ = AddCheckBox(show, QT_TR_NOOP("Доп.точки"), 8, 136, true, true);
+  AddCheckBox(show, QT_TR_NOOP("Пути"), 8, 156, false, false);
 
-  whiteLines_ = AddCheckBox(panel_, "Белые линии", 5, 191, false, true);
-  recordCoordinates_ = AddCheckBox(panel_, "Записывать коорд.", 5, 205, false, true);
-  collectLine_ = AddCheckBox(panel_, "Собрать линию", 5, 221, false, true);
+  whiteLines_ = AddCheckBox(panel_, QT_TR_NOOP("Белые линии"), 5, 191, false, true);
+  recordCoordinates_ = AddCheckBox(panel_, QT_TR_NOOP("Записывать коорд."), 5, 205, false, true);
+  collectLine_ = AddCheckBox(panel_, QT_TR_NOOP("Собрать линию"), 5, 221, false, true);
   for (QCheckBox* box : {whiteLines_, recordCoordinates_, collectLine_}) box->setFixedWidth(125);
 
   // The four arrows are the only buttons that take the keyboard focus.
@@ -286,8 +291,9 @@ void TMainForm::Arrow(int dx, int dy) {
 
 bool TMainForm::Save() {
   // A timer tick while the message box of a failed save is open must not
-  // start a second save inside the first.
-  if (saving_) return false;
+  // start a second save inside the first, nor one read the city while the
+  // settled picture is drawn from it.
+  if (saving_ || drawingSettled_) return false;
   saving_ = true;
   bool saved = false;
   {
@@ -318,8 +324,14 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   // Closing is the last chance for the edits: every file that cannot be
   // written is reported again, also one the timer has reported before, and
   // the window stays open unless the user agrees to lose what is unsaved.
+  // While the settled picture is drawn it stays open too; it can be closed
+  // a moment later.
+  if (drawingSettled_) {
+    event->ignore();
+    return;
+  }
   reportedFailures_.clear();
-  if (Save() || AskYesNo(Utf8ToCp1251(kCloseUnsavedQuestion))) {
+  if (Save() || AskYesNo(FromQString(tr(kCloseUnsavedQuestion)))) {
     event->accept();
   } else {
     event->ignore();
@@ -329,14 +341,42 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 // --- Drawing area events -------------------------------------------------
 
 void TMainForm::Paint(QPaintEvent*) {
-  const int level = settleTimer_.isActive() ? 1 : Settings().SmoothLevel;
-  PaintEditor(*editor_, canvas_, level, ToColor(palette().color(QPalette::Window)),
-              journey_ ? &*journey_ : nullptr);
+  // The canvas is being drawn on the worker; it is shown once done.
+  if (drawingSettled_) return;
+  if (!settledDrawn_) Compose(settleTimer_.isActive() ? 1 : Settings().SmoothLevel, Background());
   QPainter painter(area_);
   painter.drawImage(0, 0, canvas_.Image());
 }
 
+TColor TMainForm::Background() const { return ToColor(palette().color(QPalette::Window)); }
+
+void TMainForm::Compose(int level, TColor background) {
+  PaintEditor(*editor_, canvas_, level, background, journey_ ? &*journey_ : nullptr);
+}
+
+void TMainForm::DrawSettled() {
+  const int level = Settings().SmoothLevel;
+  if (level == 1) return;
+  // Smoothing a large map can take seconds: the picture is drawn outside
+  // the paint event, where a progress dialog can show, then painted as it is.
+  const TColor background = Background();
+  drawingSettled_ = true;
+  RunWithProgress(this, tr("Рисование карты..."), [this, level, background] { Compose(level, background); });
+  drawingSettled_ = false;
+  if (canvas_.Width() != area_->width() || canvas_.Height() != area_->height()) {
+    // Resized meanwhile: the picture no longer fits.
+    AreaResized(area_->width(), area_->height());
+    area_->update();
+    return;
+  }
+  settledDrawn_ = true;
+  area_->repaint();
+  settledDrawn_ = false;
+}
+
 void TMainForm::AreaResized(int width, int height) {
+  // The worker is drawing on the canvas; DrawSettled resizes it afterwards.
+  if (drawingSettled_) return;
   canvas_.SetSize(width, height);
   editor_->AreaWidth = width;
   editor_->AreaHeight = height;

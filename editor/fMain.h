@@ -15,6 +15,8 @@
 
 #include "journeys/uJourney.h"
 #include "platform/uBitmap.h"
+#include "platform/uGraphicsTypes.h"
+#include "platform/uInterfaceText.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -29,8 +31,8 @@ class TMainForm;
 class TMapEditor;
 class TMemo;
 
-// The window caption (UTF-8); message boxes carry it too.
-inline constexpr const char* kMainCaption = "Редактор Метро";
+// The window caption (UTF-8, before translation); message boxes carry it too.
+inline constexpr const char* kMainCaption = VARNIK_TEXT("varnik::TMainForm", "Редактор Метро");
 
 // The drawing area: composes every paint off-screen and passes the mouse on
 // to the window.
@@ -85,6 +87,7 @@ class TMainForm : public QWidget {
   friend class TMapPaintBox;
 
   void CreatePanel();
+  // The panel's controls; their captions are translated here.
   QCheckBox* AddCheckBox(QWidget* parent, const char* caption, int x, int y, bool checked, bool enabled);
   QPushButton* AddButton(const char* caption, int x, int y, int width, int height,
                          std::function<void()> action);
@@ -98,6 +101,12 @@ class TMainForm : public QWidget {
   void ShowJourney(const TJourney* journey);
 
   void Paint(QPaintEvent* event);
+  TColor Background() const;
+  // Draws the picture at `level` of smoothing into the canvas.
+  void Compose(int level, TColor background);
+  // Draws the picture smoothed as the settings say once the view has
+  // settled, with a progress dialog when that takes long.
+  void DrawSettled();
   void AreaResized(int width, int height);
   void MousePressed(QMouseEvent* event);
   void MouseMoved(QMouseEvent* event);
@@ -106,6 +115,12 @@ class TMainForm : public QWidget {
 
   bool hasArgument_;
   bool saving_ = false;
+  // The settled picture is being drawn on a worker thread: the window leaves
+  // the canvas and the city alone meanwhile.
+  bool drawingSettled_ = false;
+  // The canvas holds the settled picture just drawn; the next paint shows it
+  // as it is.
+  bool settledDrawn_ = false;
   // Failures of saving already reported; emptied by a save that succeeds.
   std::set<std::string> reportedFailures_;
   QWidget* panel_ = nullptr;
