@@ -124,6 +124,11 @@ class TMetroMap : public TMap {
   std::vector<std::unique_ptr<TMetroMapLine>> Lines;
   std::vector<std::unique_ptr<TMetroMapTransfer>> Transfers;
   int32_t StationDiameter = 11;
+  // The AdditionalNodes keys of the map's file that hold its segments: as
+  // loaded, then as the last save wrote them. A save removes those that no
+  // segment writes any more (the segment was taken back or deleted); keys
+  // the load did not take as segments are never counted, so they stay.
+  TWrittenKeys SegmentKeysInFile;
 
   // Reads the map file: shared keys, lines, transfers, segments, and finally
   // builds the map's own vector layer.
@@ -147,6 +152,8 @@ class TMetroMap : public TMap {
   // bounds included.
   void FindStationsByLabel(long double x, long double y, std::vector<TMetroMapStation*>& result) const;
 
+  // The AdditionalNodes keys the segments write, counted by name.
+  TWrittenKeys SegmentKeys() const;
   // Puts the end nodes of every segment back onto its stations.
   void SyncSegmentEnds();
   // One connector per pair of placed stations joined by a visible transfer

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 
 namespace varnik::test {
@@ -19,6 +20,10 @@ inline void AnswerNextFileDialog(const QString& path, int tries = 50) {
       return;
     }
     dialog->selectFile(path);
+    // selectFile leaves the name box alone while it has the focus, and
+    // whether it has it by now depends on how soon the window was
+    // activated: type the name into the box as well.
+    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->setText(path);
     QMetaObject::invokeMethod(dialog, "accept");
   });
 }

@@ -263,6 +263,30 @@
         <source>Рисование карты...</source>
         <translation>Drawing the map...</translation>
     </message>
+    <message>
+        <source>Файл</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Правка</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Отменить</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Повторить</source>
+        <translation>Redo</translation>
+    </message>
 </context>
 <context>
     <name>varnik::TStationPropertiesForm</name>

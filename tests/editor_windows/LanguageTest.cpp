@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTest>
@@ -29,7 +30,8 @@ struct TText {
   const char* Expected() const { return EnglishExpected() ? English : Russian; }
 };
 
-// Every caption a window shows: its title, buttons, boxes, labels, actions.
+// Every caption a window shows: its title, buttons, boxes, labels, actions
+// (menus and their items among them).
 QStringList Captions(QWidget& window) {
   QStringList texts{window.windowTitle()};
   for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) texts << button->text();
@@ -58,7 +60,9 @@ class LanguageTest : public QObject {
                           TText{"Копировать в буфер", "Copy to clipboard"}, TText{"/\\", "/\\"}})
       QVERIFY2(s.Control<QPushButton>(caption.Expected()) != nullptr, caption.Expected());
     QVERIFY(s.Control<QCheckBox>(TText{"Записывать коорд.", "Record coords"}.Expected()) != nullptr);
+    QCOMPARE(s.form->FileMenu()->title(), U(TText{"Файл", "File"}.Expected()));
     QCOMPARE(s.form->findChild<QAction*>("ExportAction")->text(), U(TText{"Экспорт...", "Export..."}.Expected()));
+    QCOMPARE(s.form->findChild<QAction*>("UndoAction")->text(), U(TText{"Отменить", "Undo"}.Expected()));
     // Qt's own buttons speak the same language.
     QMessageBox question(QMessageBox::Question, QString(), QString(), QMessageBox::Yes);
     QCOMPARE(question.button(QMessageBox::Yes)->text(), U(TText{"&Да", "&Yes"}.Expected()));
