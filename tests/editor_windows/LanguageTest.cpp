@@ -61,7 +61,8 @@ class LanguageTest : public QObject {
       QVERIFY2(s.Control<QPushButton>(caption.Expected()) != nullptr, caption.Expected());
     QVERIFY(s.Control<QCheckBox>(TText{"Записывать коорд.", "Record coords"}.Expected()) != nullptr);
     QCOMPARE(s.form->FileMenu()->title(), U(TText{"Файл", "File"}.Expected()));
-    QCOMPARE(s.form->findChild<QAction*>("ExportAction")->text(), U(TText{"Экспорт...", "Export..."}.Expected()));
+    QCOMPARE(s.form->findChild<QAction*>("ExportAction")->text(),
+             U(TText{"Экспорт...", "Export..."}.Expected()));
     QCOMPARE(s.form->findChild<QAction*>("UndoAction")->text(), U(TText{"Отменить", "Undo"}.Expected()));
     // Qt's own buttons speak the same language.
     QMessageBox question(QMessageBox::Question, QString(), QString(), QMessageBox::Yes);
@@ -73,8 +74,10 @@ class LanguageTest : public QObject {
     TEditorSession s;
     s.form->OpenJourneyWindow();
     const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
-    for (QWidget* window : {static_cast<QWidget*>(s.form.get()), static_cast<QWidget*>(s.form->JourneyWindow())})
-      for (const QString& caption : Captions(*window)) QVERIFY2(!caption.contains(cyrillic), qPrintable(caption));
+    for (QWidget* window :
+         {static_cast<QWidget*>(s.form.get()), static_cast<QWidget*>(s.form->JourneyWindow())})
+      for (const QString& caption : Captions(*window))
+        QVERIFY2(!caption.contains(cyrillic), qPrintable(caption));
   }
 
   void messagesOfTheCommandsAreTranslated() {

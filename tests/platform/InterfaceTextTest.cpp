@@ -10,13 +10,20 @@ TEST(InterfaceLanguage, RussianForRussianAndForTheCLocaleEnglishForEveryOtherLan
     const char* Locale;
     TInterfaceLanguage Language;
   } cases[] = {
-      {"", TInterfaceLanguage::Russian},           {"C", TInterfaceLanguage::Russian},
-      {"C.UTF-8", TInterfaceLanguage::Russian},    {"POSIX", TInterfaceLanguage::Russian},
-      {"ru", TInterfaceLanguage::Russian},         {"ru_RU.UTF-8", TInterfaceLanguage::Russian},
-      {"ru_UA.KOI8-U", TInterfaceLanguage::Russian}, {"ru@latin", TInterfaceLanguage::Russian},
-      {"en_US.UTF-8", TInterfaceLanguage::English}, {"en", TInterfaceLanguage::English},
-      {"de_DE@euro", TInterfaceLanguage::English}, {"uk_UA.UTF-8", TInterfaceLanguage::English},
-      {"rus", TInterfaceLanguage::English},        {"Cy_GB", TInterfaceLanguage::English},
+      {"", TInterfaceLanguage::Russian},
+      {"C", TInterfaceLanguage::Russian},
+      {"C.UTF-8", TInterfaceLanguage::Russian},
+      {"POSIX", TInterfaceLanguage::Russian},
+      {"ru", TInterfaceLanguage::Russian},
+      {"ru_RU.UTF-8", TInterfaceLanguage::Russian},
+      {"ru_UA.KOI8-U", TInterfaceLanguage::Russian},
+      {"ru@latin", TInterfaceLanguage::Russian},
+      {"en_US.UTF-8", TInterfaceLanguage::English},
+      {"en", TInterfaceLanguage::English},
+      {"de_DE@euro", TInterfaceLanguage::English},
+      {"uk_UA.UTF-8", TInterfaceLanguage::English},
+      {"rus", TInterfaceLanguage::English},
+      {"Cy_GB", TInterfaceLanguage::English},
   };
   for (const auto& c : cases) EXPECT_EQ(InterfaceLanguageOf(c.Locale), c.Language) << '"' << c.Locale << '"';
 }
