@@ -77,7 +77,7 @@ QString NewCityFailure(TNewCityError error, const TNewCityAnswer& answer, const 
 TCityChooser::TCityChooser(const QStringList& recent, TMessageSink& messages, QWidget* parent)
     : QDialog(parent), messages_(messages) {
   setObjectName("CityChooser");
-  setWindowTitle(QString::fromUtf8(kMainCaption));
+  setWindowTitle(QCoreApplication::translate("varnik::TMainForm", kMainCaption));
   recent_ = new QListWidget(this);
   recent_->setObjectName("RecentCities");
   recent_->setMinimumSize(420, 200);

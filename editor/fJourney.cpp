@@ -25,7 +25,11 @@ namespace {
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
-QString Duration(int64_t seconds) { return Text(DurationText(seconds, "мин", "с").c_str()); }
+QString Duration(int64_t seconds) {
+  const std::string minutes = TJourneyForm::tr("мин").toStdString();
+  const std::string secondsWord = TJourneyForm::tr("с").toStdString();
+  return Text(DurationText(seconds, minutes, secondsWord).c_str());
+}
 
 QString StationName(const TStop* stop) { return ToQString(stop->Station->Name); }
 
@@ -35,25 +39,25 @@ QString StationName(const TStop* stop) { return ToQString(stop->Station->Name); 
 QString LegText(const TJourneyLeg& leg, bool withWait) {
   const QString arrow = Text(" → ");
   if (leg.Kind == TLegKind::Walk) {
-    return Text("Пешком: ") + StationName(leg.Stops[0]) + " (" + ToQString(leg.Stops[0]->Route->Name) + ")" +
+    return TJourneyForm::tr("Пешком: ") + StationName(leg.Stops[0]) + " (" + ToQString(leg.Stops[0]->Route->Name) + ")" +
            arrow + StationName(leg.Stops[1]) + " (" + ToQString(leg.Stops[1]->Route->Name) + "), " +
            Duration(leg.Seconds);
   }
   QStringList stations;
   for (const TStop* stop : leg.Stops) stations.push_back(StationName(stop));
   QString text = ToQString(leg.Route->Name) + ": " + stations.join(arrow) + ", " + Duration(leg.Seconds);
-  if (withWait) text += Text(" (ожидание ") + Duration(leg.WaitSeconds) + ")";
+  if (withWait) text += TJourneyForm::tr(" (ожидание %1)").arg(Duration(leg.WaitSeconds));
   return text;
 }
 
-QString Quoted(const QString& name) { return Text("«") + name + Text("»"); }
+QString Quoted(const QString& name) { return TJourneyForm::tr("«%1»").arg(name); }
 
 QString UnknownStationText(const QString& typed, const std::vector<std::string>& similar) {
-  QString text = Text("Станция ") + Quoted(typed) + Text(" не найдена.");
+  QString text = TJourneyForm::tr("Станция %1 не найдена.").arg(Quoted(typed));
   if (similar.empty()) return text;
   QStringList names;
   for (const std::string& name : similar) names.push_back(Quoted(ToQString(name)));
-  return text + Text(" Похожие: ") + names.join(", ");
+  return text + TJourneyForm::tr(" Похожие: ") + names.join(", ");
 }
 
 QLineEdit* AddNameEdit(QFormLayout& form, const char* caption, const char* objectName) {
@@ -63,7 +67,7 @@ QLineEdit* AddNameEdit(QFormLayout& form, const char* caption, const char* objec
   completer->setCaseSensitivity(Qt::CaseInsensitive);
   completer->setFilterMode(Qt::MatchContains);
   edit->setCompleter(completer);
-  form.addRow(Text(caption), edit);
+  form.addRow(TJourneyForm::tr(caption), edit);
   return edit;
 }
 
@@ -72,17 +76,17 @@ QLineEdit* AddNameEdit(QFormLayout& form, const char* caption, const char* objec
 TJourneyForm::TJourneyForm(const TCity& city, TJourneyShown onJourney, QWidget* parent)
     : QWidget(parent, Qt::Window), city_(city), onJourney_(std::move(onJourney)) {
   setObjectName("JourneyForm");
-  setWindowTitle(Text("Маршрут"));
+  setWindowTitle(tr("Маршрут"));
   resize(420, 360);
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   layout->addLayout(form);
-  FromEdit = AddNameEdit(*form, "Откуда", "From");
-  ToEdit = AddNameEdit(*form, "Куда", "To");
+  FromEdit = AddNameEdit(*form, QT_TR_NOOP("Откуда"), "From");
+  ToEdit = AddNameEdit(*form, QT_TR_NOOP("Куда"), "To");
   DelayBox = new QComboBox;
   DelayBox->setObjectName("Delay");
-  form->addRow(Text("Ожидание"), DelayBox);
-  auto* search = new QPushButton(Text("Найти"));
+  form->addRow(tr("Ожидание"), DelayBox);
+  auto* search = new QPushButton(tr("Найти"));
   search->setDefault(true);
   layout->addWidget(search);
   Legs = new QListWidget;
@@ -114,7 +118,7 @@ void TJourneyForm::Refresh() {
   const int chosen = DelayBox->currentIndex();
   DelayBox->clear();
   // The first choice counts no waits; the others are the city's columns.
-  DelayBox->addItem(Text("не учитывать"));
+  DelayBox->addItem(tr("не учитывать"));
   for (const std::string& column : DelayColumns(city_.DelayNames)) DelayBox->addItem(ToQString(column));
   DelayBox->setCurrentIndex(chosen >= 0 && chosen < DelayBox->count() ? chosen : 0);
 }
@@ -132,8 +136,8 @@ void TJourneyForm::Search() {
     case TJourneyStatus::UnknownEnd:
       return ShowProblem(UnknownStationText(ToEdit->text().trimmed(), answer.Similar));
     case TJourneyStatus::NoJourney:
-      return ShowProblem(Text("Нет пути из ") + Quoted(FromEdit->text().trimmed()) + Text(" в ") +
-                         Quoted(ToEdit->text().trimmed()) + ".");
+      return ShowProblem(
+          tr("Нет пути из %1 в %2.").arg(Quoted(FromEdit->text().trimmed()), Quoted(ToEdit->text().trimmed())));
   }
 }
 
@@ -141,8 +145,8 @@ void TJourneyForm::ShowJourney(const TJourney& journey) {
   Legs->clear();
   const bool withWaits = DelayBox->currentIndex() > 0;
   for (const TJourneyLeg& leg : journey.Legs) Legs->addItem(LegText(leg, withWaits));
-  Summary->setText(Text("Всего ") + Duration(journey.TotalSeconds) + Text(", посадок: ") +
-                   QString::number(journey.Boardings));
+  Summary->setText(
+      tr("Всего %1, посадок: %2").arg(Duration(journey.TotalSeconds), QString::number(journey.Boardings)));
   onJourney_(&journey);
 }
 

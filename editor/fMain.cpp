@@ -33,6 +33,7 @@
 #include "map/uCitySaver.h"
 #include "map/uSettings.h"
 #include "platform/uCodePage.h"
+#include "platform/gui/uSlowWork.h"
 #include "platform/uMessages.h"
 #include "platform/uQtText.h"
 
@@ -91,7 +92,7 @@ class TSaveReports : public TMessageSink {
 };
 
 // Asked when closing finds files that could not be written.
-constexpr const char* kCloseUnsavedQuestion = "Не все изменения сохранены. Закрыть без сохранения?";
+constexpr const char* kCloseUnsavedQuestion = VARNIK_TEXT("varnik::TMainForm", "Не все изменения сохранены. Закрыть без сохранения?");
 
 TMouseButton ButtonOf(const QMouseEvent& event) {
   switch (event.button()) {
@@ -138,7 +139,7 @@ void TMapPaintBox::wheelEvent(QWheelEvent* event) { form_.WheelTurned(event); }
 TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* parent)
     : QWidget(parent), hasArgument_(firstArgument.has_value()) {
   setObjectName("MainForm");
-  setWindowTitle(Text(kMainCaption));
+  setWindowTitle(tr(kMainCaption));
   resize(788, 645);
   CreatePanel();
   area_ = new TMapPaintBox(*this, this);
@@ -157,8 +158,11 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
   ReadOptions();
   CreateMenus(*layout);
 
-  city_->LoadFromDir(firstArgument);
-  if (firstArgument) city_->SelectMap(*firstArgument);
+  // A large city takes a while to load; from half a second on a dialog says so.
+  RunWithProgress(this, tr("Загрузка города..."), [&] {
+    city_->LoadFromDir(firstArgument);
+    if (firstArgument) city_->SelectMap(*firstArgument);
+  });
   memoBox_->clear();
   LoadSettings();
 
@@ -184,7 +188,7 @@ TMainForm::~TMainForm() {
 
 QAction* TMainForm::AddAction(const char* caption, const char* name, const QList<QKeySequence>& keys,
                               std::function<void()> run) {
-  auto* action = new QAction(Text(caption), this);
+  auto* action = new QAction(tr(caption), this);
   action->setObjectName(name);
   action->setShortcuts(keys);
   connect(action, &QAction::triggered, this, std::move(run));
@@ -204,27 +208,27 @@ void TMainForm::CreateMenus(QBoxLayout& layout) {
   const QKeySequence exportKeys(Qt::CTRL | Qt::Key_E), printKeys(Qt::CTRL | Qt::Key_P),
       journeyKeys(Qt::CTRL | Qt::Key_R);
   for (const QKeySequence& keys : {exportKeys, printKeys, journeyKeys}) KeepShortcutForWindow(*this, keys);
-  AddAction("Маршрут...", "JourneyAction", {journeyKeys}, [this] { OpenJourneyWindow(); });
-  fileMenu_ = bar->addMenu(Text("Файл"));
-  fileMenu_->addAction(AddAction("Открыть город...", "OpenCityAction", {QKeySequence(Qt::CTRL | Qt::Key_O)},
-                                 [this] { OpenAnotherCity(); }));
+  AddAction(QT_TR_NOOP("Маршрут..."), "JourneyAction", {journeyKeys}, [this] { OpenJourneyWindow(); });
+  fileMenu_ = bar->addMenu(tr("Файл"));
+  fileMenu_->addAction(AddAction(QT_TR_NOOP("Открыть город..."), "OpenCityAction",
+                                 {QKeySequence(Qt::CTRL | Qt::Key_O)}, [this] { OpenAnotherCity(); }));
   fileMenu_->addSeparator();
+  fileMenu_->addAction(AddAction(QT_TR_NOOP("Сохранить"), "SaveAction", {QKeySequence(Qt::CTRL | Qt::Key_S)},
+                                 [this] { Save(); }));
+  fileMenu_->addAction(AddAction(QT_TR_NOOP("Экспорт..."), "ExportAction", {exportKeys},
+                                 [this] { ExportMap(this, *city_); }));
   fileMenu_->addAction(
-      AddAction("Сохранить", "SaveAction", {QKeySequence(Qt::CTRL | Qt::Key_S)}, [this] { Save(); }));
-  fileMenu_->addAction(
-      AddAction("Экспорт...", "ExportAction", {exportKeys}, [this] { ExportMap(this, *city_); }));
-  fileMenu_->addAction(
-      AddAction("Печать...", "PrintAction", {printKeys}, [this] { PrintMap(this, *city_); }));
+      AddAction(QT_TR_NOOP("Печать..."), "PrintAction", {printKeys}, [this] { PrintMap(this, *city_); }));
   fileMenu_->addSeparator();
-  fileMenu_->addAction(AddAction("Закрыть", "CloseAction", {}, [this] { close(); }));
+  fileMenu_->addAction(AddAction(QT_TR_NOOP("Закрыть"), "CloseAction", {}, [this] { close(); }));
 
   // The text boxes keep Ctrl+Z for their own typing while they have the focus.
-  editMenu_ = bar->addMenu(Text("Правка"));
-  QAction* undo =
-      AddAction("Отменить", "UndoAction", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, [this] { history_->Undo(); });
+  editMenu_ = bar->addMenu(tr("Правка"));
+  QAction* undo = AddAction(QT_TR_NOOP("Отменить"), "UndoAction", {QKeySequence(Qt::CTRL | Qt::Key_Z)},
+                            [this] { history_->Undo(); });
   const QList<QKeySequence> redoKeys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
                                      QKeySequence(Qt::CTRL | Qt::Key_Y)};
-  QAction* redo = AddAction("Повторить", "RedoAction", redoKeys, [this] { history_->Redo(); });
+  QAction* redo = AddAction(QT_TR_NOOP("Повторить"), "RedoAction", redoKeys, [this] { history_->Redo(); });
   undo->setEnabled(false);
   redo->setEnabled(false);
   connect(&undoStack_, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
@@ -232,7 +236,7 @@ void TMainForm::CreateMenus(QBoxLayout& layout) {
   editMenu_->addAction(undo);
   editMenu_->addAction(redo);
   editMenu_->addSeparator();
-  editMenu_->addAction(AddAction("Схема автоматически...", "LayoutAction", {}, [this] { LayOutAutomatically(); }));
+  editMenu_->addAction(AddAction(QT_TR_NOOP("Схема автоматически..."), "LayoutAction", {}, [this] { LayOutAutomatically(); }));
 }
 
 void TMainForm::LayOutAutomatically() {
@@ -251,7 +255,7 @@ void TMainForm::ModelChanged() {
 
 QCheckBox* TMainForm::AddCheckBox(QWidget* parent, const char* caption, int x, int y, bool checked,
                                   bool enabled) {
-  auto* box = new QCheckBox(Text(caption), parent);
+  auto* box = new QCheckBox(tr(caption), parent);
   box->setGeometry(x, y, 150, 17);
   box->setChecked(checked);
   box->setEnabled(enabled);
@@ -266,7 +270,7 @@ QCheckBox* TMainForm::AddCheckBox(QWidget* parent, const char* caption, int x, i
 
 QPushButton* TMainForm::AddButton(const char* caption, int x, int y, int width, int height,
                                   std::function<void()> action) {
-  auto* button = new QPushButton(Text(caption), panel_);
+  auto* button = new QPushButton(tr(caption), panel_);
   button->setGeometry(x, y, width, height);
   button->setFocusPolicy(Qt::NoFocus);
   connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] { Run(action); });
@@ -288,20 +292,20 @@ void TMainForm::CreatePanel() {
   small.setPointSize(8);
   panel_->setFont(small);
 
-  auto* show = new QGroupBox(Text("Показывать"), panel_);
+  auto* show = new QGroupBox(tr("Показывать"), panel_);
   show->setGeometry(5, 0, 161, 181);
-  AddCheckBox(show, "Карта", 8, 16, true, false);
-  legends_ = AddCheckBox(show, "Линии", 8, 36, true, false);
-  stations_ = AddCheckBox(show, "Станции", 8, 56, true, true);
-  AddCheckBox(show, "Названия станций", 8, 76, false, false);
-  labelBounds_ = AddCheckBox(show, "Границы названий", 8, 96, true, true);
-  AddCheckBox(show, "Пересадки", 8, 116, true, false);
-  nodes_ = AddCheckBox(show, "Доп.точки", 8, 136, true, true);
-  AddCheckBox(show, "Пути", 8, 156, false, false);
+  AddCheckBox(show, QT_TR_NOOP("Карта"), 8, 16, true, false);
+  legends_ = AddCheckBox(show, QT_TR_NOOP("Линии"), 8, 36, true, false);
+  stations_ = AddCheckBox(show, QT_TR_NOOP("Станции"), 8, 56, true, true);
+  AddCheckBox(show, QT_TR_NOOP("Названия станций"), 8, 76, false, false);
+  labelBounds_ = AddCheckBox(show, QT_TR_NOOP("Границы названий"), 8, 96, true, true);
+  AddCheckBox(show, QT_TR_NOOP("Пересадки"), 8, 116, true, false);
+  nodes_ = AddCheckBox(show, QT_TR_NOOP("Доп.точки"), 8, 136, true, true);
+  AddCheckBox(show, QT_TR_NOOP("Пути"), 8, 156, false, false);
 
-  whiteLines_ = AddCheckBox(panel_, "Белые линии", 5, 191, false, true);
-  recordCoordinates_ = AddCheckBox(panel_, "Записывать коорд.", 5, 205, false, true);
-  collectLine_ = AddCheckBox(panel_, "Собрать линию", 5, 221, false, true);
+  whiteLines_ = AddCheckBox(panel_, QT_TR_NOOP("Белые линии"), 5, 191, false, true);
+  recordCoordinates_ = AddCheckBox(panel_, QT_TR_NOOP("Записывать коорд."), 5, 205, false, true);
+  collectLine_ = AddCheckBox(panel_, QT_TR_NOOP("Собрать линию"), 5, 221, false, true);
   for (QCheckBox* box : {whiteLines_, recordCoordinates_, collectLine_}) box->setFixedWidth(125);
 
   // The four arrows are the only buttons that take the keyboard focus.
@@ -359,7 +363,8 @@ void TMainForm::Arrow(int dx, int dy) {
 
 bool TMainForm::Save() {
   // A timer tick while the message box of a failed save is open must not
-  // start a second save inside the first.
+  // start a second save inside the first, nor one read the city while the
+  // settled picture is drawn from it.
   if (saving_) return false;
   saving_ = true;
   bool saved = false;
@@ -404,7 +409,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   // the window stays open unless the user agrees to lose what is unsaved.
   reportedFailures_.clear();
   StopSettledFrame();
-  if (Save() || AskYesNo(Utf8ToCp1251(kCloseUnsavedQuestion))) {
+  if (Save() || AskYesNo(FromQString(tr(kCloseUnsavedQuestion)))) {
     event->accept();
   } else {
     event->ignore();

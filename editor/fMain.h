@@ -29,6 +29,8 @@
 #include "editor/uSettledFrame.h"
 #include "journeys/uJourney.h"
 #include "platform/uBitmap.h"
+#include "platform/uGraphicsTypes.h"
+#include "platform/uInterfaceText.h"
 
 class QAction;
 class QBoxLayout;
@@ -47,8 +49,8 @@ class TMainForm;
 class TMapEditor;
 class TMemo;
 
-// The window caption (UTF-8); message boxes carry it too.
-inline constexpr const char* kMainCaption = "Редактор Метро";
+// The window caption (UTF-8, before translation); message boxes carry it too.
+inline constexpr const char* kMainCaption = VARNIK_TEXT("varnik::TMainForm", "Редактор Метро");
 
 // The drawing area: composes every paint off-screen and passes the mouse on
 // to the window.
@@ -128,7 +130,8 @@ class TMainForm : public QWidget {
   void CreatePanel();
   void CreateMenus(QBoxLayout& layout);
   // A window action with its shortcuts (the first is the one shown), found
-  // by its object name.
+  // by its object name. Its caption is translated here, as are those of the
+  // panel's controls below.
   QAction* AddAction(const char* caption, const char* name, const QList<QKeySequence>& keys,
                      std::function<void()> run);
   QCheckBox* AddCheckBox(QWidget* parent, const char* caption, int x, int y, bool checked, bool enabled);

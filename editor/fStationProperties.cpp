@@ -14,8 +14,6 @@ namespace varnik {
 
 namespace {
 
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
-
 // The boxes show lines ending with LF; the model's texts end them CR LF.
 QString BoxText(const std::string& cp1251) { return ToQString(ReplaceAll(cp1251, "\r\n", "\n")); }
 std::string ModelText(const QPlainTextEdit& box) {
@@ -39,15 +37,16 @@ TStationPropertiesForm::TStationPropertiesForm(const TMetroMapStation& station, 
   NameEdit->setGeometry(64, 8, 553, 21);
   NameEdit->setText(ToQString(fields.Name));
 
-  AddDirection(" Туда ", 40, fields.ForwardNames, fields.ForwardTimes, ForwardNames, ForwardTimes);
-  AddDirection(" Обратно ", 168, fields.BackwardNames, fields.BackwardTimes, BackwardNames, BackwardTimes);
+  AddDirection(QT_TR_NOOP(" Туда "), 40, fields.ForwardNames, fields.ForwardTimes, ForwardNames, ForwardTimes);
+  AddDirection(QT_TR_NOOP(" Обратно "), 168, fields.BackwardNames, fields.BackwardTimes, BackwardNames,
+               BackwardTimes);
 
   auto* ok = new QPushButton("Ok", this);
   ok->setGeometry(48, 296, 75, 25);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   // Escape rejects the dialog as well.
-  auto* cancel = new QPushButton(Text("Отменить"), this);
+  auto* cancel = new QPushButton(tr("Отменить"), this);
   cancel->setGeometry(144, 296, 75, 25);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -55,10 +54,10 @@ TStationPropertiesForm::TStationPropertiesForm(const TMetroMapStation& station, 
 void TStationPropertiesForm::AddDirection(const char* caption, int y, const std::string& names,
                                           const std::string& times, QPlainTextEdit*& namesBox,
                                           QPlainTextEdit*& timesBox) {
-  auto* group = new QGroupBox(Text(caption), this);
+  auto* group = new QGroupBox(tr(caption), this);
   group->setGeometry(8, y, 617, 121);
-  (new QLabel(Text("Станции"), group))->move(16, 16);
-  (new QLabel(Text("Время"), group))->move(152, 16);
+  (new QLabel(tr("Станции"), group))->move(16, 16);
+  (new QLabel(tr("Время"), group))->move(152, 16);
   namesBox = new QPlainTextEdit(group);
   namesBox->setGeometry(8, 32, 297, 81);
   namesBox->setPlainText(BoxText(names));

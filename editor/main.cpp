@@ -11,7 +11,7 @@
 #include "editor/uEditorStart.h"
 #include "platform/gui/uInfoOptions.h"
 #include "platform/gui/uMessageBoxSink.h"
-#include "platform/gui/uQtTranslations.h"
+#include "platform/gui/uInterfaceTranslations.h"
 #include "platform/uCodePage.h"
 #include "platform/uQtText.h"
 
@@ -23,9 +23,9 @@ int main(int argc, char* argv[]) {
       "[MAP]", "The file name of the map to show (default: Metro.map, else the first map)."};
   if (std::optional<int> answered = varnik::AnswerInfoOptions(argc, argv, info)) return *answered;
   QApplication application(argc, argv);
-  const varnik::TQtTranslations qtTranslations;
+  const varnik::TInterfaceTranslations translations(varnik::UserInterfaceLanguage());
   // Messages of the load come before the window shows; they carry its caption.
-  varnik::TMessageBoxSink messages(nullptr, varnik::Utf8ToCp1251(varnik::kMainCaption));
+  varnik::TMessageBoxSink messages(nullptr, varnik::FromQString(varnik::TMainForm::tr(varnik::kMainCaption)));
   varnik::SetMessageSink(&messages);
   std::optional<std::string> firstArgument;
   const QStringList arguments = QApplication::arguments();

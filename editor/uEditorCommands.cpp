@@ -13,13 +13,18 @@
 #include "network/uRoute.h"
 #include "platform/uCanvas.h"
 #include "platform/uCodePage.h"
+#include "platform/uInterfaceText.h"
 #include "platform/uMessages.h"
 
 namespace varnik {
 
 namespace {
 
-void Report(const char* utf8) { ShowMessage(Utf8ToCp1251(utf8), TMessageStyle::Foreground); }
+// Tells the user why a command did nothing, in the interface's language;
+// the callers mark their texts with VARNIK_TEXT("EditorCommands", ...).
+void Report(const char* utf8) {
+  ShowMessage(InterfaceText("EditorCommands", utf8), TMessageStyle::Foreground);
+}
 
 // Calls `visit` for every coordinate that the whole-map commands move:
 // stations, then the nodes between the ends of every segment.
@@ -66,7 +71,7 @@ std::optional<TStationPair> SelectedStations(const TMapEditor& editor, const cha
   }
   TStationPair pair{editor.StationOfPoint(editor.Selection[0]), editor.StationOfPoint(editor.Selection[1])};
   if (pair.First == nullptr || pair.Second == nullptr) {
-    Report("Нужно выделить две станции!");
+    Report(VARNIK_TEXT("EditorCommands", "Нужно выделить две станции!"));
     return std::nullopt;
   }
   return pair;
@@ -219,7 +224,7 @@ void AlignPoints(TMapEditor& editor) {
   if (editor.Map() == nullptr) return;
   const std::vector<TCoordinate*>& points = editor.Selection;
   if (points.size() < 2) {
-    Report("Выделите хотя бы две точки.");
+    Report(VARNIK_TEXT("EditorCommands", "Выделите хотя бы две точки."));
     return;
   }
   // The mean of one measure of the points, rounded, and the largest
@@ -266,14 +271,15 @@ void AlignPoints(TMapEditor& editor) {
 void InsertNode(TMapEditor& editor, bool spline) {
   TMetroMap* map = editor.Map();
   if (map == nullptr) return;
-  const std::optional<TStationPair> pair = SelectedStations(editor, "Выделите две соседние станции сначала.");
+  const std::optional<TStationPair> pair =
+      SelectedStations(editor, VARNIK_TEXT("EditorCommands", "Выделите две соседние станции сначала."));
   if (!pair) return;
   TMetroMapStation& a = *pair->First;
   TMetroMapStation& b = *pair->Second;
   TMetroMapLine* line = editor.LineOfStation(&a);
   if (line == nullptr || line != editor.LineOfStation(&b) ||
       !(LeadsForward(a.Stop, b.Stop) || LeadsForward(b.Stop, a.Stop))) {
-    Report("Выделенные станции - не соседние!");
+    Report(VARNIK_TEXT("EditorCommands", "Выделенные станции - не соседние!"));
     return;
   }
   editor.Change(Utf8ToCp1251(spline ? "Сплайн" : "Доп.точка"), [&] {
@@ -300,7 +306,8 @@ void InsertNode(TMapEditor& editor, bool spline) {
 
 void WriteTransferLine(TMapEditor& editor) {
   if (editor.Map() == nullptr) return;
-  const std::optional<TStationPair> pair = SelectedStations(editor, "Выделите две станции сначала.");
+  const std::optional<TStationPair> pair =
+      SelectedStations(editor, VARNIK_TEXT("EditorCommands", "Выделите две станции сначала."));
   if (!pair) return;
   AppendText(editor.Memo, "=" + RouteAndName(*pair->First) + "," + RouteAndName(*pair->Second) + ",2\r\n");
 }
@@ -309,7 +316,7 @@ void ToggleTransfer(TMapEditor& editor) {
   TMetroMap* map = editor.Map();
   if (map == nullptr) return;
   const std::optional<TStationPair> pair =
-      SelectedStations(editor, "Выделите две пересадочные станции сначала.");
+      SelectedStations(editor, VARNIK_TEXT("EditorCommands", "Выделите две пересадочные станции сначала."));
   if (!pair) return;
   TMetroMapTransfer* transfer = nullptr;
   for (const auto& candidate : map->Transfers) {
@@ -320,7 +327,7 @@ void ToggleTransfer(TMapEditor& editor) {
     }
   }
   if (transfer == nullptr) {
-    Report("Выделенные станции - не пересадочные!");
+    Report(VARNIK_TEXT("EditorCommands", "Выделенные станции - не пересадочные!"));
     return;
   }
   editor.Change(Utf8ToCp1251("Поиск перес."), [&] { transfer->Visible = !transfer->Visible; });

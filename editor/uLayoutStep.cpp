@@ -1,6 +1,7 @@
 #include "editor/uLayoutStep.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QProgressDialog>
 #include <atomic>
 
@@ -33,7 +34,8 @@ void TLayoutCommand::Apply(const TMapGeometry& geometry) {
 }
 
 std::optional<TMapGeometry> LayOutWithProgress(QWidget* parent, const TMetroMap& map) {
-  QProgressDialog dialog(QString::fromUtf8("Построение схемы..."), QString::fromUtf8("Отмена"), 0, 1, parent);
+  QProgressDialog dialog(QCoreApplication::translate("LayoutStep", "Построение схемы..."),
+                         QCoreApplication::translate("LayoutStep", "Отмена"), 0, 1, parent);
   dialog.setWindowModality(Qt::WindowModal);
   dialog.setMinimumDuration(0);
   std::atomic<bool> cancel = false;

@@ -272,7 +272,7 @@ QWidget* MainForm::CreateCommandColumn() {
   // Kept from the layout of the column; it does nothing and is never shown.
   AddButton(column, QStringLiteral("Button24"), kLeft, 384, kWidth, kHeight)->hide();
   // The toolbar is full; the picture's export sits below the commands.
-  QPushButton* exportButton = AddButton(column, QString::fromUtf8("Экспорт..."), kLeft, 420, kWidth, kHeight);
+  QPushButton* exportButton = AddButton(column, tr("Экспорт..."), kLeft, 420, kWidth, kHeight);
   exportButton->setObjectName(QStringLiteral("Export"));
   connect(exportButton, &QPushButton::clicked, this, [this] { ExportDocument(this, *document_, fileName_); });
   auto* exportKeys = new QAction(this);
@@ -371,7 +371,7 @@ bool MainForm::Save(bool asked) {
   // asks, and the user is told. Without unsaved edits nothing is lost (the
   // auto-save writes every few seconds, edited or not), so that stays silent.
   if (modified_ && (asked || !saveFailureTold_)) {
-    ShowMessage(Utf8ToCp1251("Не удалось сохранить файл ") + fileName_, TMessageStyle::Foreground);
+    ShowMessage(FromQString(tr("Не удалось сохранить файл ")) + fileName_, TMessageStyle::Foreground);
     saveFailureTold_ = true;
   }
   return false;

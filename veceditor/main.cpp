@@ -5,7 +5,7 @@
 
 #include "platform/gui/uInfoOptions.h"
 #include "platform/gui/uMessageBoxSink.h"
-#include "platform/gui/uQtTranslations.h"
+#include "platform/gui/uInterfaceTranslations.h"
 #include "platform/uCanvas.h"
 #include "platform/uFiles.h"
 #include "platform/uQtText.h"
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
                                   "The picture to edit; /-AutoSave turns the six-second save off."};
   if (std::optional<int> answered = varnik::AnswerInfoOptions(argc, argv, info)) return *answered;
   QApplication application(argc, argv);
-  const varnik::TQtTranslations qtTranslations;
+  const varnik::TInterfaceTranslations translations(varnik::UserInterfaceLanguage());
   varnik::EnsureGuiApplication();
   varnik::MainForm form(QApplication::arguments().mid(1), varnik::ProgramDir() + "Varnik.ini");
   TWindowMessageSink sink(form);

@@ -55,7 +55,8 @@ class TShortcutKeeper : public QObject {
 };
 
 void ReportFailure(const std::string& what) {
-  ShowMessage(Utf8ToCp1251("Не удалось сохранить файл ") + what, TMessageStyle::Foreground);
+  ShowMessage(FromQString(QCoreApplication::translate("ExportDialog", "Не удалось сохранить файл ")) + what,
+              TMessageStyle::Foreground);
 }
 
 }  // namespace
@@ -71,8 +72,8 @@ QString WithExportExtension(const QString& fileName, const QString& selectedFilt
 bool ExportWithDialog(QWidget* parent, const QString& suggestedName, const TVectorPage& page,
                       const TPageDraw& draw) {
   QString filter;
-  const QString chosen =
-      QFileDialog::getSaveFileName(parent, Text("Экспорт"), suggestedName, Text(kExportFilters), &filter);
+  const QString chosen = QFileDialog::getSaveFileName(parent, QCoreApplication::translate("ExportDialog", "Экспорт"),
+                                                      suggestedName, Text(kExportFilters), &filter);
   if (chosen.isEmpty()) return false;
   const QString fileName = WithExportExtension(chosen, filter);
   const std::string path = FromQString(fileName);
@@ -98,14 +99,15 @@ bool PrintWithDialog(QWidget* parent, const TVectorPage& page, const TPageDraw& 
   printer.setDocName(QString::fromStdString(page.Title));
   printer.setPageOrientation(page.Width > page.Height ? QPageLayout::Landscape : QPageLayout::Portrait);
   QPrintDialog dialog(&printer, parent);
-  dialog.setWindowTitle(Text("Печать"));
+  dialog.setWindowTitle(QCoreApplication::translate("ExportDialog", "Печать"));
   if (dialog.exec() != QDialog::Accepted) return false;
   bool printed = false;
   {
     TWaitCursor wait;
     printed = PrintDrawing(printer, page, draw);
   }
-  if (!printed) ShowMessage(Utf8ToCp1251("Не удалось напечатать ") + FromQString(printer.docName()),
+  if (!printed) ShowMessage(FromQString(QCoreApplication::translate("ExportDialog", "Не удалось напечатать ")) +
+                                FromQString(printer.docName()),
                             TMessageStyle::Foreground);
   return printed;
 }

@@ -7,7 +7,7 @@
 namespace varnik {
 
 TQtTranslations::TQtTranslations() {
-  // The interface speaks Russian whatever the system's locale.
+  // Russian is the source language of our own texts; Qt's have to match.
   loaded_ = translator_.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
                              QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
             QCoreApplication::installTranslator(&translator_);
