@@ -1,5 +1,6 @@
 #include "editor/fCityChooser.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
