@@ -138,12 +138,17 @@ struct TImage::TZoomedParts {
   TZoomedPart Resampled;
 };
 
-TImage::TImage() : zoomed_(std::make_unique<TZoomedParts>()) {}
+TImage::TImage() = default;
 TImage::~TImage() { Clear(); }
 
+TImage::TZoomedParts& TImage::ZoomedParts() {
+  std::call_once(zoomedMade_, [this] { zoomed_ = std::make_unique<TZoomedParts>(); });
+  return *zoomed_;
+}
+
 void TImage::Clear() {
-  {
-    std::lock_guard<std::mutex> hold(zoomed_->Lock);
+  // Never called while the picture is drawn.
+  if (zoomed_) {
     zoomed_->Stretched = {};
     zoomed_->Resampled = {};
   }
@@ -284,8 +289,9 @@ void TImage::DrawZoomed(TBitmap& target, const TRect& clip, TPicture& picture, l
       StretchPixels(picture, source, TargetRows(target, destination));
     return;
   }
-  std::lock_guard<std::mutex> hold(zoomed_->Lock);
-  TZoomedPart& part = level >= 2 ? zoomed_->Resampled : zoomed_->Stretched;
+  TZoomedParts& parts = ZoomedParts();
+  std::lock_guard<std::mutex> hold(parts.Lock);
+  TZoomedPart& part = level >= 2 ? parts.Resampled : parts.Stretched;
   if (!part.Holds(picture, source, width, height)) {
     part = {picture.Pixels.data(), source, width, height, {}};
     part.Pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));

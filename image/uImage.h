@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -95,8 +96,11 @@ class TImage {
   // resampled and stretched, one of each. A map redrawn under a view that
   // has not moved copies it instead of working it out again. Pictures may be
   // drawn from several threads at once, so the parts are kept under a lock.
+  // Made on the first zoomed draw.
   struct TZoomedParts;
+  TZoomedParts& ZoomedParts();
   std::unique_ptr<TZoomedParts> zoomed_;
+  std::once_flag zoomedMade_;
 };
 
 // An owning list of images (the city's pictures).

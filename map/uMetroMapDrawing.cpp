@@ -512,7 +512,12 @@ std::vector<bool> TMapPieces::ChangedParts(const TMetroMap& map,
 void TMetroMap::BuildDrawing(bool replace) {
   // The labels are drawn in the settings' font, which must be in place first.
   Settings();
+  // The replaced layer is freed only once the new one is made, so the new
+  // picture never takes the old one's place in memory: whoever held on to
+  // the old picture can tell that the map was drawn anew.
+  std::unique_ptr<TLayer> replaced;
   if (replace && !Layers.empty()) {
+    replaced = std::move(Layers.back());
     Layers.pop_back();
     SyncSegmentEnds();
   }
