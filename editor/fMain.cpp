@@ -16,6 +16,7 @@
 #include <set>
 
 #include "city/uCity.h"
+#include "city/uCityStore.h"
 #include "editor/fJourney.h"
 #include "editor/fStationProperties.h"
 #include "editor/uEditorCommands.h"
@@ -25,7 +26,6 @@
 #include "editor/uMemo.h"
 #include "editor/uStationEdit.h"
 #include "export/gui/uExportDialog.h"
-#include "map/uCitySaver.h"
 #include "map/uSettings.h"
 #include "platform/uCodePage.h"
 #include "platform/uMessages.h"
@@ -147,6 +147,7 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
 
   city_->LoadFromDir(firstArgument);
   if (firstArgument) city_->SelectMap(*firstArgument);
+  store_ = std::make_unique<TCityStore>(*city_);
   memoBox_->clear();
   LoadSettings();
 
@@ -292,7 +293,7 @@ bool TMainForm::Save() {
   bool saved = false;
   {
     TSaveReports reports(reportedFailures_);
-    saved = SaveCity(city_->CurrentMap, city_->Transports, !hasArgument_);
+    saved = store_->Save(!hasArgument_);
   }
   if (saved) reportedFailures_.clear();
   saving_ = false;

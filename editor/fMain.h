@@ -24,6 +24,7 @@ class QPushButton;
 namespace varnik {
 
 class TCity;
+class TCityStore;
 class TJourneyForm;
 class TMainForm;
 class TMapEditor;
@@ -124,6 +125,8 @@ class TMainForm : public QWidget {
   std::optional<TJourney> journey_;
 
   std::unique_ptr<TCity> city_;
+  // What the city's files hold, so that saving writes the network's edits.
+  std::unique_ptr<TCityStore> store_;
   std::unique_ptr<TMemo> memo_;
   std::unique_ptr<TMapEditor> editor_;
   TBitmap canvas_;

@@ -22,6 +22,10 @@ class TTransfer {
   int32_t Time = 0;             // walking time in seconds
   uint8_t Kind = 0;             // one-platform kind: 0 none, 1 opposite, 2 parallel, 3 indifferent
   bool Invisible = false;
+  // Which declaration of a transport file the transfer is, for the saver
+  // that keeps the file in step with edits (both directions carry it);
+  // 0 until the saver has seen it.
+  uint64_t FileId = 0;
 };
 
 class TStation {

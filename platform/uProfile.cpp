@@ -134,6 +134,84 @@ void TProfileFile::SetValue(std::string_view section, std::string_view key, std:
   InsertLine(lastFilled + 1, std::move(content));
 }
 
+size_t TProfileFile::KeyLine(size_t header, size_t index) const {
+  size_t end = SectionEnd(header);
+  for (size_t i = header + 1; i < end; ++i) {
+    if (KeyName(lines_[i].Content) && index-- == 0) return i;
+  }
+  return end;
+}
+
+size_t TProfileFile::LastFilled(size_t header) const {
+  size_t last = header;
+  for (size_t i = header + 1; i < SectionEnd(header); ++i) {
+    if (!Trim(lines_[i].Content).empty()) last = i;
+  }
+  return last;
+}
+
+std::vector<std::pair<std::string, std::string>> TProfileFile::Keys(std::string_view section) const {
+  std::vector<std::pair<std::string, std::string>> keys;
+  int header = FindSection(section);
+  if (header < 0) return keys;
+  size_t end = SectionEnd(static_cast<size_t>(header));
+  for (size_t i = static_cast<size_t>(header) + 1; i < end; ++i) {
+    std::optional<std::string_view> name = KeyName(lines_[i].Content);
+    if (!name) continue;
+    size_t eq = lines_[i].Content.find('=');
+    std::string value =
+        eq == std::string::npos ? std::string() : std::string(Trim(std::string_view(lines_[i].Content).substr(eq + 1)));
+    keys.emplace_back(std::string(*name), std::move(value));
+  }
+  return keys;
+}
+
+void TProfileFile::SetKeyAt(std::string_view section, size_t index, std::string_view key,
+                            std::string_view value) {
+  int header = FindSection(section);
+  if (header < 0) return;
+  size_t line = KeyLine(static_cast<size_t>(header), index);
+  if (line < SectionEnd(static_cast<size_t>(header)))
+    lines_[line].Content = std::string(key) + "=" + std::string(value);
+}
+
+void TProfileFile::RemoveKeyAt(std::string_view section, size_t index) {
+  int header = FindSection(section);
+  if (header < 0) return;
+  size_t line = KeyLine(static_cast<size_t>(header), index);
+  if (line < SectionEnd(static_cast<size_t>(header)))
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(line));
+}
+
+void TProfileFile::AppendKey(std::string_view section, std::string_view key, std::string_view value) {
+  AppendSection(section);
+  size_t header = static_cast<size_t>(FindSection(section));
+  InsertLine(LastFilled(header) + 1, std::string(key) + "=" + std::string(value));
+}
+
+void TProfileFile::AppendSection(std::string_view section) {
+  if (FindSection(section) >= 0) return;
+  if (!lines_.empty() && !Trim(lines_.back().Content).empty()) InsertLine(lines_.size(), "");
+  InsertLine(lines_.size(), "[" + std::string(section) + "]");
+}
+
+void TProfileFile::RemoveSection(std::string_view section) {
+  int header = FindSection(section);
+  if (header < 0) return;
+  size_t begin = static_cast<size_t>(header);
+  size_t end = SectionEnd(begin);
+  // The last section takes the blank lines that set it apart along, as
+  // AppendSection put them there.
+  if (end == lines_.size())
+    while (begin > 0 && Trim(lines_[begin - 1].Content).empty()) --begin;
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(begin), lines_.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
+void TProfileFile::RenameSection(std::string_view from, std::string_view to) {
+  int header = FindSection(from);
+  if (header >= 0) lines_[static_cast<size_t>(header)].Content = "[" + std::string(to) + "]";
+}
+
 std::string TProfileFile::Text() const {
   std::string text;
   for (const TLine& line : lines_) {
