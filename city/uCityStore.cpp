@@ -36,6 +36,21 @@ std::string HeightsValue(const TMetroMapLine& line) {
   return any ? value : std::string();
 }
 
+// The heights a line without its own key gets from the parent map.
+std::string InheritedHeights(const TMetroMap& map, const TMetroMapLine& line) {
+  const TMetroMapLine* parent =
+      map.ParentMap != nullptr ? map.ParentMap->FindLineByRoute(line.Route) : nullptr;
+  std::string value;
+  bool any = false;
+  for (size_t i = 0; i < line.Stations.size(); ++i) {
+    const int32_t height =
+        parent != nullptr && i < parent->Stations.size() ? parent->Stations[i]->Coordinate.Height : 0;
+    value += (value.empty() ? "" : ",") + std::to_string(height);
+    any = any || height != 0;
+  }
+  return any ? value : std::string();
+}
+
 // The way back of a declared transfer: at the other station, leading back,
 // named "-" + the declaration's name, of the same file identity.
 const TTransfer* WayBack(const TTransfer& transfer, const TStation& from) {
@@ -65,7 +80,7 @@ std::vector<std::pair<std::string, std::string>> SegmentValues(const TMetroMap& 
   std::vector<std::pair<std::string, std::string>> values;
   for (const auto& line : map.Lines)
     for (const auto& segment : line->Segments)
-      values.emplace_back(AsciiLower(segment->Name), line->SegmentValue(*segment));
+      values.emplace_back(AsciiLower(segment->Name), line->SegmentValue(*segment, CitedNameOf));
   return values;
 }
 
@@ -96,18 +111,23 @@ void WriteTransportList(TProfileFile& file, const char* key, const std::string& 
 TCityStore::TCityStore(TCity& city) : city_(city) { Capture(); }
 
 void TCityStore::Capture() {
+  for (TStation* station : city_.Stations) station->CitedName = station->Name;
   for (size_t t = 0; t < city_.Transports.Items.size(); ++t) {
     TTransport& transport = *city_.Transports.Items[t];
     TTransportRecord record;
     for (const auto& route : transport.Routes) {
       route->FileId = NewId();
       record.Sections.push_back(route->FileId);
-      routes_[route->FileId] = {route->Name, route->Alias, AliasesValue(*route)};
+      routes_[route->FileId] = {route->Name, route->Alias, AliasesValue(*route, CitedNameOf)};
     }
     CaptureTransfers(t, record);
     transports_[AsciiLower(transport.FileName)] = std::move(record);
   }
-  for (const auto& map : city_.Maps) maps_[map->Name] = MapRecordOf(*map);
+  for (const auto& map : city_.Maps) {
+    TProfileFile file;
+    file.Load(map->Name);
+    maps_[map->Name] = MapRecordOf(*map, file);
+  }
 }
 
 // Reads the file's Transfers lines again as the loader did and tells which
@@ -140,7 +160,7 @@ void TCityStore::CaptureTransfers(size_t transportIndex, TTransportRecord& recor
         if (back == nullptr) continue;
         id = NewId();
         transfer->FileId = back->FileId = id;
-        transfers_[id] = TransferValue(*transfer, *from);
+        transfers_[id] = TransferValue(*transfer, *from, CitedNameOf);
         break;
       }
     }
@@ -148,12 +168,13 @@ void TCityStore::CaptureTransfers(size_t transportIndex, TTransportRecord& recor
   }
 }
 
-TCityStore::TMapRecord TCityStore::MapRecordOf(const TMetroMap& map) const {
+TCityStore::TMapRecord TCityStore::MapRecordOf(const TMetroMap& map, const TProfileFile& file) const {
   TMapRecord record;
   for (const auto& line : map.Lines) {
     record.Lines.emplace_back(
-        line->Route->FileId, TLineRecord{line->Route->Name, ColorToHex(line->Color), line->CoordinatesValue(),
-                                         line->RectsValue(), HeightsValue(*line)});
+        line->Route->FileId,
+        TLineRecord{line->Route->Name, ColorToHex(line->Color), line->CoordinatesValue(), line->RectsValue(),
+                    HeightsValue(*line), file.Value(line->Route->Name, "Heights").has_value()});
   }
   record.Segments = SegmentValues(map);
   record.Transports = FileList(map.Transports);
@@ -188,12 +209,15 @@ bool TCityStore::Save(bool writeLegendRects) {
   }
   for (const auto& map : city_.Maps) {
     const bool current = map.get() == city_.CurrentMap;
-    const TMapRecord record = maps_.count(map->Name) ? maps_[map->Name] : MapRecordOf(*map);
+    TMapRecord saved;
     if (EditProfileFile(map->Name, [&](TProfileFile& file) {
-          SaveMap(*map, file, current, writeLegendRects, record);
-          return current ? CleanUpMapText(file.Text()) : file.Text();
+          SaveMap(*map, file, current, writeLegendRects, maps_.at(map->Name));
+          if (current) file.LoadFromText(CleanUpMapText(file.Text()));
+          saved = MapRecordOf(*map, file);
+          return file.Text();
         })) {
-      maps_[map->Name] = MapRecordOf(*map);
+      maps_[map->Name] = std::move(saved);
+      map->SegmentKeysInFile = map->SegmentKeys();
     } else {
       ok = false;
     }
@@ -246,14 +270,16 @@ void TCityStore::SaveRoutes(TTransport& transport, TProfileFile& file, TTranspor
   for (size_t i = 0; i < transport.Routes.size(); ++i) {
     TRoute& route = *transport.Routes[i];
     const std::string section = LineSection(i);
-    const std::string aliases = AliasesValue(route);
+    const std::string aliases = AliasesValue(route, CitedNameOf);
     if (sectionOf(route.FileId) >= 0) {
       const TRouteRecord& was = routes_[route.FileId];
       if (was.Name != route.Name) file.SetValue(section, "Name", route.Name);
       // An alias that only followed the name needs no key.
       if (was.Alias != route.Alias && (file.Value(section, "Alias") || route.Alias != route.Name))
         file.SetValue(section, "Alias", route.Alias);
-      if (was.Aliases != aliases) file.SetValue(section, "Aliases", aliases);
+      // No aliases left: no key, as a route without them is written.
+      if (was.Aliases != aliases && aliases.empty()) file.RemoveValue(section, "Aliases");
+      if (was.Aliases != aliases && !aliases.empty()) file.SetValue(section, "Aliases", aliases);
     } else {
       route.FileId = NewId();
       file.AppendSection(section);
@@ -304,7 +330,7 @@ void TCityStore::SaveTransfers(const TTransport& transport, TProfileFile& file, 
       record.TransferLines.erase(record.TransferLines.begin() + static_cast<std::ptrdiff_t>(k));
       continue;
     }
-    const std::string value = TransferValue(*it->second.Transfer, *it->second.From);
+    const std::string value = TransferValue(*it->second.Transfer, *it->second.From, CitedNameOf);
     if (transfers_[id] != value) file.SetKeyAt(kTransfers, k, keys[k].first, value);
     transfers_[id] = value;
   }
@@ -316,7 +342,7 @@ void TCityStore::SaveTransfers(const TTransport& transport, TProfileFile& file, 
           back->FileId = id;
       d.Transfer->FileId = id;
     }
-    const std::string value = TransferValue(*d.Transfer, *d.From);
+    const std::string value = TransferValue(*d.Transfer, *d.From, CitedNameOf);
     file.AppendKey(kTransfers, d.Transfer->Name, value);
     record.TransferLines.push_back(d.Transfer->FileId);
     transfers_[d.Transfer->FileId] = value;
@@ -387,10 +413,24 @@ void TCityStore::SaveMap(const TMetroMap& map, TProfileFile& file, bool current,
     if (!current && line->CoordinatesValue() != was->Coordinates)
       file.SetValue(section, "Coordinates", line->CoordinatesValue());
     if (!current && line->RectsValue() != was->Rects) file.SetValue(section, "Rects", line->RectsValue());
-    if (HeightsValue(*line) != was->Heights) file.SetValue(section, "Heights", HeightsValue(*line));
+    const std::string heights = HeightsValue(*line);
+    if (heights != was->Heights) {
+      // Heights the parent map gives again need no key of their own.
+      if (!was->OwnHeights && heights == InheritedHeights(map, *line)) {
+        file.RemoveValue(section, "Heights");
+      } else {
+        file.SetValue(section, "Heights", heights);
+      }
+    }
   }
 
-  // Segments that are gone lose their key: of the keys of one name, those
+  // The current map writes its segments as every save does, removing the
+  // keys of segments that are gone.
+  if (current) {
+    WriteMapFile(map, file, writeLegendRects);
+    return;
+  }
+  // Another map's segments that are gone lose their key: of the keys of one name, those
   // past the number that is left (the remaining ones are written in order).
   const auto segments = SegmentValues(map);
   std::map<std::string, int> left, had, seen;
@@ -405,10 +445,6 @@ void TCityStore::SaveMap(const TMetroMap& map, TProfileFile& file, bool current,
   }
   for (size_t k = gone.size(); k-- > 0;) file.RemoveKeyAt(kAdditionalNodes, gone[k]);
 
-  if (current) {
-    WriteMapFile(map, file, writeLegendRects);
-    return;
-  }
   // Another map's segments are written only where an edit changed them.
   std::map<std::string, std::vector<std::string>> before;
   for (const auto& segment : record.Segments) before[segment.first].push_back(segment.second);
@@ -417,7 +453,7 @@ void TCityStore::SaveMap(const TMetroMap& map, TProfileFile& file, bool current,
     for (const auto& segment : line->Segments) {
       const std::string name = AsciiLower(segment->Name);
       const int o = occurrence[name]++;
-      const std::string value = line->SegmentValue(*segment);
+      const std::string value = line->SegmentValue(*segment, CitedNameOf);
       const auto& was = before[name];
       if (static_cast<size_t>(o) >= was.size() || was[static_cast<size_t>(o)] != value)
         file.SetValue(kAdditionalNodes, segment->Name, value, o);

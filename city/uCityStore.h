@@ -54,6 +54,7 @@ class TCityStore {
   struct TLineRecord {
     std::string Section;  // the route name the file's section carries
     std::string Color, Coordinates, Rects, Heights;
+    bool OwnHeights = false;  // the section has the key (else they come from the parent map)
   };
   struct TMapRecord {
     std::vector<std::pair<uint64_t, TLineRecord>> Lines;  // by route FileId, in line order
@@ -66,7 +67,8 @@ class TCityStore {
   void Capture();
   void CaptureTransfers(size_t transportIndex, TTransportRecord& record);
   TRouteRecord RouteRecordOf(uint64_t routeId) const;
-  TMapRecord MapRecordOf(const TMetroMap& map) const;
+  // What `file`, holding `map`, says of it.
+  TMapRecord MapRecordOf(const TMetroMap& map, const TProfileFile& file) const;
 
   std::string SaveTransport(TTransport& transport, TProfileFile& file, TTransportRecord& record);
   void SaveRoutes(TTransport& transport, TProfileFile& file, TTransportRecord& record);

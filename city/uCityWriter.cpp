@@ -77,10 +77,10 @@ std::string KindWord(uint8_t kind) {
 
 }  // namespace
 
-std::string TransferValue(const TTransfer& transfer, const TStation& from) {
+std::string TransferValue(const TTransfer& transfer, const TStation& from, TStationNaming name) {
   const TStation& to = *transfer.Station;
-  std::string value = QuoteIfComma(from.Route->Name) + "," + QuoteIfComma(from.Name) + "," +
-                      QuoteIfComma(to.Route->Name) + "," + QuoteIfComma(to.Name) + "," +
+  std::string value = QuoteIfComma(from.Route->Name) + "," + QuoteIfComma(name(from)) + "," +
+                      QuoteIfComma(to.Route->Name) + "," + QuoteIfComma(name(to)) + "," +
                       SecondsToTimeStr(transfer.Time);
   const int32_t back = BackTime(transfer, from);
   if (back != transfer.Time) value += "," + SecondsToTimeStr(back);
@@ -119,12 +119,12 @@ std::string TransfersText(const TTransport& transport, const TTransports& all) {
 
 }  // namespace
 
-std::string AliasesValue(const TRoute& route) {
+std::string AliasesValue(const TRoute& route, TStationNaming name) {
   std::string value;
   for (const auto& stop : route.Stops) {
     const TStation& station = *stop->Station;
-    if (station.Alias == station.Name) continue;
-    value += (value.empty() ? "" : ",") + QuoteIfComma(station.Name) + "," + QuoteIfComma(station.Alias);
+    if (station.Alias == name(station)) continue;
+    value += (value.empty() ? "" : ",") + QuoteIfComma(name(station)) + "," + QuoteIfComma(station.Alias);
   }
   return value;
 }

@@ -87,9 +87,9 @@ bool LoadedBefore(const TTransport& a, const TTransport& b);
 const TTransport* LaterLoaded(const TTransport* a, const TTransport* b);
 // The value of the declaration of `transfer` (leaving `from`), way back and
 // "invisible" included; both stations must know their routes.
-std::string TransferValue(const TTransfer& transfer, const TStation& from);
+std::string TransferValue(const TTransfer& transfer, const TStation& from, TStationNaming name = NameOf);
 // "name,alias" pairs of the stations whose alias differs from their name.
-std::string AliasesValue(const TRoute& route);
+std::string AliasesValue(const TRoute& route, TStationNaming name = NameOf);
 // The transports' file names, comma-separated (quoted when holding a comma).
 std::string FileList(const std::vector<TTransport*>& transports);
 

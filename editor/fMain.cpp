@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -18,8 +20,10 @@
 #include "city/uCity.h"
 #include "city/uCityStore.h"
 #include "editor/fJourney.h"
+#include "editor/fNetworkEdits.h"
 #include "editor/fStationProperties.h"
 #include "editor/uEditorCommands.h"
+#include "editor/uEditHistory.h"
 #include "editor/uEditorPainter.h"
 #include "editor/uMapEditor.h"
 #include "editor/uMapExport.h"
@@ -110,6 +114,9 @@ TColor ToColor(const QColor& c) { return c.red() + 256 * c.green() + 65536 * c.b
 TMapPaintBox::TMapPaintBox(TMainForm& form, QWidget* parent) : QWidget(parent), form_(form) {
   setObjectName("PaintBox");
   setMouseTracking(true);
+  // A click on the map takes the focus from the panel's text boxes, so that
+  // Ctrl+Z then undoes the last edit of the map, not their typing.
+  setFocusPolicy(Qt::ClickFocus);
   // Every pixel is painted from the off-screen bitmap.
   setAttribute(Qt::WA_OpaquePaintEvent);
   QFont areaFont(Text("hooge 05_55 Cyr"));
@@ -143,7 +150,11 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
   memo_ = std::make_unique<TWidgetMemo>(*memoBox_);
   editor_ = std::make_unique<TMapEditor>(*city_, *memo_);
   editor_->View.OnChange = [this] { area_->update(); };
+  history_ = std::make_unique<TEditHistory>(undoStack_, *editor_, [this] { ModelChanged(); });
+  editor_->Listener = history_.get();
   ReadOptions();
+  CreateMenus(*layout);
+  network_ = new TNetworkActions(*this, *editMenu_);
 
   city_->LoadFromDir(firstArgument);
   if (firstArgument) city_->SelectMap(*firstArgument);
@@ -159,25 +170,69 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
   saveTimer_.setInterval(kSaveMs);
   connect(&saveTimer_, &QTimer::timeout, this, [this] { Save(); });
   saveTimer_.start();
-
-  // The journey planner, export and printing of the current map: window
-  // actions with their shortcuts, found by name to be put in a menu.
-  auto addAction = [this](const char* caption, const char* name, QKeySequence keys, std::function<void()> run) {
-    auto* action = new QAction(Text(caption), this);
-    action->setObjectName(name);
-    action->setShortcut(keys);
-    KeepShortcutForWindow(*this, keys);
-    connect(action, &QAction::triggered, this, std::move(run));
-    QWidget::addAction(action);
-  };
-  addAction("Экспорт...", "ExportAction", QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExportMap(this, *city_); });
-  addAction("Печать...", "PrintAction", QKeySequence(Qt::CTRL | Qt::Key_P), [this] { PrintMap(this, *city_); });
-  addAction("Маршрут...", "JourneyAction", QKeySequence(Qt::CTRL | Qt::Key_R), [this] { OpenJourneyWindow(); });
 }
 
 TMainForm::~TMainForm() {
-  // The editor refers to the city and the memo; it goes first.
+  // The editor refers to the city and the memo, the history and the steps
+  // to the editor; they go first.
+  editor_->Listener = nullptr;
+  undoStack_.clear();
+  history_.reset();
   editor_.reset();
+}
+
+QAction* TMainForm::AddAction(const char* caption, const char* name, const QList<QKeySequence>& keys,
+                              std::function<void()> run) {
+  auto* action = new QAction(Text(caption), this);
+  action->setObjectName(name);
+  action->setShortcuts(keys);
+  connect(action, &QAction::triggered, this, std::move(run));
+  QWidget::addAction(action);
+  return action;
+}
+
+void TMainForm::CreateMenus(QBoxLayout& layout) {
+  // The bar sits above the panel and the drawing area, so every control of
+  // the panel keeps its place within the panel.
+  auto* bar = new QMenuBar(this);
+  bar->setObjectName("MenuBar");
+  layout.setMenuBar(bar);
+
+  // Export and printing of the current map and the journey planner answer
+  // their keys even in the panel's text boxes.
+  const QKeySequence exportKeys(Qt::CTRL | Qt::Key_E), printKeys(Qt::CTRL | Qt::Key_P),
+      journeyKeys(Qt::CTRL | Qt::Key_R);
+  for (const QKeySequence& keys : {exportKeys, printKeys, journeyKeys}) KeepShortcutForWindow(*this, keys);
+  AddAction("Маршрут...", "JourneyAction", {journeyKeys}, [this] { OpenJourneyWindow(); });
+  fileMenu_ = bar->addMenu(Text("Файл"));
+  fileMenu_->addAction(
+      AddAction("Сохранить", "SaveAction", {QKeySequence(Qt::CTRL | Qt::Key_S)}, [this] { Save(); }));
+  fileMenu_->addAction(
+      AddAction("Экспорт...", "ExportAction", {exportKeys}, [this] { ExportMap(this, *city_); }));
+  fileMenu_->addAction(
+      AddAction("Печать...", "PrintAction", {printKeys}, [this] { PrintMap(this, *city_); }));
+  fileMenu_->addSeparator();
+  fileMenu_->addAction(AddAction("Закрыть", "CloseAction", {}, [this] { close(); }));
+
+  // The text boxes keep Ctrl+Z for their own typing while they have the focus.
+  editMenu_ = bar->addMenu(Text("Правка"));
+  QAction* undo =
+      AddAction("Отменить", "UndoAction", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, [this] { history_->Undo(); });
+  const QList<QKeySequence> redoKeys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                     QKeySequence(Qt::CTRL | Qt::Key_Y)};
+  QAction* redo = AddAction("Повторить", "RedoAction", redoKeys, [this] { history_->Redo(); });
+  undo->setEnabled(false);
+  redo->setEnabled(false);
+  connect(&undoStack_, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+  connect(&undoStack_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+  editMenu_->addAction(undo);
+  editMenu_->addAction(redo);
+  editMenu_->addSeparator();
+}
+
+void TMainForm::ModelChanged() {
+  editor_->ModelChanged();
+  area_->update();
 }
 
 QCheckBox* TMainForm::AddCheckBox(QWidget* parent, const char* caption, int x, int y, bool checked,
@@ -362,7 +417,10 @@ void TMainForm::MouseMoved(QMouseEvent* event) {
 
 void TMainForm::MouseReleased(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
+  const bool click = event->button() == Qt::LeftButton && !editor_->DragStarted;
   editor_->MouseRelease(p.x(), p.y());
+  // While stations are being added, a click also puts one there.
+  if (click) network_->Click(p.x(), p.y());
   area_->setCursor(Qt::ArrowCursor);
   area_->update();
 }

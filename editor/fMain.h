@@ -4,8 +4,20 @@
 // the city and the editing state; it only lays out the controls and hands
 // their events to the editing rules (uMapEditor, uEditorCommands,
 // uStationEdit), then repaints.
+//
+// A menu bar above the panel and the drawing area holds "Файл" and
+// "Правка". Every change of the city made in the window is a step of
+// UndoStack(): drags, panel commands and the station dialog are recorded by
+// the edit history (uEditHistory) as they happen. Commands of other kinds
+// (edits of the network) are pushed through History().Push; they change
+// the model in their redo() and undo() and then call ModelChanged(), which
+// the window hands them as a callback. The stack's indexChanged signal is
+// deliberately not tied to ModelChanged: a recorded drag is pushed after
+// its change is drawn, and the selection it leaves must stay.
 
+#include <QKeySequence>
 #include <QTimer>
+#include <QUndoStack>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -16,8 +28,11 @@
 #include "journeys/uJourney.h"
 #include "platform/uBitmap.h"
 
+class QAction;
+class QBoxLayout;
 class QCheckBox;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -25,7 +40,9 @@ namespace varnik {
 
 class TCity;
 class TCityStore;
+class TEditHistory;
 class TJourneyForm;
+class TNetworkActions;
 class TMainForm;
 class TMapEditor;
 class TMemo;
@@ -70,6 +87,17 @@ class TMainForm : public QWidget {
   // save succeeds again. False when some file could not be written.
   bool Save();
 
+  QUndoStack& UndoStack() { return undoStack_; }
+  TEditHistory& History() { return *history_; }
+  QMenu* FileMenu() { return fileMenu_; }
+  // "Правка": Отменить, Повторить, a separator, then the network edits.
+  QMenu* EditMenu() { return editMenu_; }
+  // After a change of the city outside the mouse rules and the panel: drops
+  // the selection, rebuilds the map's drawing and repaints.
+  void ModelChanged();
+  // The network edits of the "Правка" menu.
+  TNetworkActions& Network() { return *network_; }
+
   // Opens the journey planner's window (Ctrl+R), or brings it to the front
   // when it is open already.
   void OpenJourneyWindow();
@@ -86,6 +114,11 @@ class TMainForm : public QWidget {
   friend class TMapPaintBox;
 
   void CreatePanel();
+  void CreateMenus(QBoxLayout& layout);
+  // A window action with its shortcuts (the first is the one shown), found
+  // by its object name.
+  QAction* AddAction(const char* caption, const char* name, const QList<QKeySequence>& keys,
+                     std::function<void()> run);
   QCheckBox* AddCheckBox(QWidget* parent, const char* caption, int x, int y, bool checked, bool enabled);
   QPushButton* AddButton(const char* caption, int x, int y, int width, int height,
                          std::function<void()> action);
@@ -121,6 +154,9 @@ class TMainForm : public QWidget {
   QLineEdit* gridStep_ = nullptr;
   QLineEdit* factor_ = nullptr;
   QPlainTextEdit* memoBox_ = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  QMenu* editMenu_ = nullptr;
+  TNetworkActions* network_ = nullptr;  // a child of the window
   TJourneyForm* journeyForm_ = nullptr;
   std::optional<TJourney> journey_;
 
@@ -129,6 +165,8 @@ class TMainForm : public QWidget {
   std::unique_ptr<TCityStore> store_;
   std::unique_ptr<TMemo> memo_;
   std::unique_ptr<TMapEditor> editor_;
+  QUndoStack undoStack_;
+  std::unique_ptr<TEditHistory> history_;
   TBitmap canvas_;
   // Runs for half a second after each drag step; meanwhile the picture is
   // drawn without smoothing, so dragging stays quick.

@@ -16,6 +16,7 @@
 
 #include "city/uCity.h"
 #include "editor/fMain.h"
+#include "editor/uEditHistory.h"
 #include "editor/uMapEditor.h"
 #include "editor/uNetworkEdits.h"
 #include "map/uMetroMap.h"
@@ -72,10 +73,29 @@ class TNewLineDialog : public QDialog {
   QComboBox* file_;
 };
 
+// A network edit that tells the window after each redo and undo: points it
+// selected may be gone, and the map is drawn anew.
+class TNotifyingCommand : public QUndoCommand {
+ public:
+  TNotifyingCommand(std::unique_ptr<QUndoCommand> edit, std::function<void()> changed)
+      : QUndoCommand(edit->text()), edit_(std::move(edit)), changed_(std::move(changed)) {}
+  void redo() override {
+    edit_->redo();
+    changed_();
+  }
+  void undo() override {
+    edit_->undo();
+    changed_();
+  }
+
+ private:
+  std::unique_ptr<QUndoCommand> edit_;
+  std::function<void()> changed_;
+};
+
 }  // namespace
 
-TNetworkActions::TNetworkActions(TMainForm& form, QMenu& menu, QUndoStack& stack)
-    : QObject(&form), form_(form), stack_(stack) {
+TNetworkActions::TNetworkActions(TMainForm& form, QMenu& menu) : QObject(&form), form_(form) {
   menu.addSeparator();
   Add(menu, "Новая линия...", &TNetworkActions::NewLine);
   addStations_ = Add(menu, "Добавлять станции щелчком", &TNetworkActions::ToggleAddStations);
@@ -88,7 +108,7 @@ TNetworkActions::TNetworkActions(TMainForm& form, QMenu& menu, QUndoStack& stack
   Add(menu, "Добавить пересадку...", &TNetworkActions::AddTransfer);
   Add(menu, "Удалить пересадку", &TNetworkActions::RemoveTransfer);
   // An undo may take away the line stations are being added to.
-  connect(&stack_, &QUndoStack::indexChanged, this, [this] {
+  connect(&form_.UndoStack(), &QUndoStack::indexChanged, this, [this] {
     const TMetroMap* map = form_.City().CurrentMap;
     if (addingTo_ != nullptr &&
         (map == nullptr || std::none_of(map->Lines.begin(), map->Lines.end(),
@@ -109,10 +129,8 @@ void TNetworkActions::Run(TNetworkEdit edit) {
     return;
   }
   if (!edit.Command) return;
-  // Selected points may leave the map with the edit.
-  form_.Editor().ClearSelection();
-  stack_.push(edit.Command.release());
-  form_.DrawingArea()->update();
+  form_.History().Push(
+      std::make_unique<TNotifyingCommand>(std::move(edit.Command), [this] { form_.ModelChanged(); }));
 }
 
 std::vector<TMetroMapStation*> TNetworkActions::Selected(size_t count) {

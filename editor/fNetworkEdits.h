@@ -4,14 +4,13 @@
 // colour, transfers with their walking time, and the mode in which each
 // click on the map adds a station to a chosen line. The rules are
 // uNetworkEdits'; this only asks the user and pushes the commands onto the
-// window's undo stack.
+// window's undo history, which then redraws the map without a selection.
 
 #include <QObject>
 #include <string>
 
 class QAction;
 class QMenu;
-class QUndoStack;
 
 namespace varnik {
 
@@ -24,8 +23,8 @@ class TNetworkActions : public QObject {
   Q_OBJECT
 
  public:
-  // Adds the entries to `menu`; `form` and `stack` must outlive this.
-  TNetworkActions(TMainForm& form, QMenu& menu, QUndoStack& stack);
+  // Adds the entries to `menu`; a child of `form`.
+  TNetworkActions(TMainForm& form, QMenu& menu);
 
   // The mode of adding stations: on for `line` (of the current map), off
   // with nullptr.
@@ -59,7 +58,6 @@ class TNetworkActions : public QObject {
   void RemoveTransfer();
 
   TMainForm& form_;
-  QUndoStack& stack_;
   QAction* addStations_ = nullptr;
   TMetroMapLine* addingTo_ = nullptr;
 };

@@ -95,6 +95,11 @@ void TMapEditor::ClearSelection() {
   SelectedRect = nullptr;
 }
 
+void TMapEditor::ModelChanged() {
+  ClearSelection();
+  if (TMetroMap* map = Map()) map->BuildDrawing(true);
+}
+
 void TMapEditor::RebuildPressCopies() {
   PressCopies.clear();
   for (const TCoordinate* point : Selection) {

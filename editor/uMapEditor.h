@@ -137,6 +137,10 @@ class TMapEditor {
   void Change(const std::string& caption, const std::function<void()>& change, bool rebuild = true);
   // Empties the selection and the picked rectangle.
   void ClearSelection();
+  // The model was changed outside these rules (a step undone or redone, an
+  // edit of the network): the selection may name points that are gone, so
+  // it is emptied, and the map's drawing is rebuilt.
+  void ModelChanged();
 
  private:
   void RebuildPressCopies();

@@ -68,6 +68,92 @@ class TListChange : public TChange {
   std::unordered_map<T*, std::unique_ptr<T>> spare_;
 };
 
+// Items of an owning list taken out at their places and put back there.
+// Places, not pointers, say where: other steps of the history may have made
+// the other items of the list anew meanwhile.
+template <typename T>
+class TRemoveChange : public TChange {
+ public:
+  TRemoveChange(std::vector<std::unique_ptr<T>>& list, std::vector<size_t> places)
+      : list_(list), places_(std::move(places)) {}
+  void Apply(bool forward) override {
+    if (forward) {
+      for (size_t k = places_.size(); k-- > 0;) {
+        taken_.push_back(std::move(list_[places_[k]]));
+        list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(places_[k]));
+      }
+    } else {
+      for (size_t k = 0; k < places_.size(); ++k) {
+        list_.insert(list_.begin() + static_cast<std::ptrdiff_t>(places_[k]), std::move(taken_.back()));
+        taken_.pop_back();
+      }
+    }
+  }
+
+ private:
+  std::vector<std::unique_ptr<T>>& list_;
+  std::vector<size_t> places_;  // ascending
+  std::vector<std::unique_ptr<T>> taken_;
+};
+
+// An item of the edit's own put into an owning list at a place.
+template <typename T>
+class TInsertChange : public TChange {
+ public:
+  TInsertChange(std::vector<std::unique_ptr<T>>& list, size_t place, std::unique_ptr<T> item)
+      : list_(list), place_(place), item_(std::move(item)) {}
+  void Apply(bool forward) override {
+    const auto at = list_.begin() + static_cast<std::ptrdiff_t>(place_);
+    if (forward) {
+      list_.insert(at, std::move(item_));
+    } else {
+      item_ = std::move(*at);
+      list_.erase(at);
+    }
+  }
+
+ private:
+  std::vector<std::unique_ptr<T>>& list_;
+  size_t place_;
+  std::unique_ptr<T> item_;
+};
+
+// A neighbour entry as a value: the station dialog and its undo make the
+// entries anew, so they are set by value.
+struct TNeibourValue {
+  TStop* Stop = nullptr;
+  int32_t Time = 0;
+  bool Reversed = false;
+  bool operator==(const TNeibourValue&) const = default;
+};
+using TNeibourValues = std::vector<TNeibourValue>;
+
+TNeibourValues ValuesOf(const TNeibourList& list) {
+  TNeibourValues values;
+  for (const auto& entry : list) values.push_back({entry->Stop, entry->Time, entry->Reversed});
+  return values;
+}
+
+class TNeibourChange : public TChange {
+ public:
+  TNeibourChange(TNeibourList& list, TNeibourValues after)
+      : list_(list), before_(ValuesOf(list)), after_(std::move(after)) {}
+  void Apply(bool forward) override {
+    list_.clear();
+    for (const TNeibourValue& v : forward ? after_ : before_) {
+      auto entry = std::make_unique<TNeibourStop>();
+      entry->Stop = v.Stop;
+      entry->Time = v.Time;
+      entry->Reversed = v.Reversed;
+      list_.push_back(std::move(entry));
+    }
+  }
+
+ private:
+  TNeibourList& list_;
+  TNeibourValues before_, after_;
+};
+
 template <typename T>
 std::vector<T*> Pointers(const std::vector<std::unique_ptr<T>>& list) {
   std::vector<T*> pointers;
@@ -110,18 +196,17 @@ class TNetworkCommand : public QUndoCommand {
   }
   template <typename T>
   void Remove(std::vector<std::unique_ptr<T>>& list, const std::function<bool(const T&)>& gone) {
-    std::vector<T*> after;
-    for (const auto& item : list)
-      if (!gone(*item)) after.push_back(item.get());
-    Arrange(list, std::move(after));
+    std::vector<size_t> places;
+    for (size_t i = 0; i < list.size(); ++i)
+      if (gone(*list[i])) places.push_back(i);
+    if (!places.empty()) changes_.push_back(std::make_unique<TRemoveChange<T>>(list, std::move(places)));
   }
   template <typename T>
-  void Insert(std::vector<std::unique_ptr<T>>& list, size_t index, std::unique_ptr<T> item) {
-    std::vector<T*> after = Pointers(list);
-    after.insert(after.begin() + static_cast<std::ptrdiff_t>(index), item.get());
-    std::vector<std::unique_ptr<T>> added;
-    added.push_back(std::move(item));
-    Arrange(list, std::move(after), std::move(added));
+  void Insert(std::vector<std::unique_ptr<T>>& list, size_t place, std::unique_ptr<T> item) {
+    changes_.push_back(std::make_unique<TInsertChange<T>>(list, place, std::move(item)));
+  }
+  void SetNeibours(TNeibourList& list, TNeibourValues after) {
+    if (after != ValuesOf(list)) changes_.push_back(std::make_unique<TNeibourChange>(list, std::move(after)));
   }
 
  private:
@@ -210,26 +295,6 @@ std::optional<std::string> CityText(const std::string& utf8, std::string_view fo
 constexpr std::string_view kStationForbidden = "()\"";
 constexpr std::string_view kLineForbidden = "()\"[]";
 
-std::unique_ptr<TNeibourStop> Link(TStop* to, int32_t time, bool reversed = false) {
-  auto neibour = std::make_unique<TNeibourStop>();
-  neibour->Stop = to;
-  neibour->Time = time;
-  neibour->Reversed = reversed;
-  return neibour;
-}
-
-// Sets a neighbour list to `entries`: existing entries to keep (by
-// pointer) and new ones.
-struct TListPlan {
-  std::vector<TNeibourStop*> Order;
-  std::vector<std::unique_ptr<TNeibourStop>> Added;
-  void Keep(TNeibourStop* entry) { Order.push_back(entry); }
-  void Add(std::unique_ptr<TNeibourStop> entry) {
-    Order.push_back(entry.get());
-    Added.push_back(std::move(entry));
-  }
-};
-
 bool Joined(const TStation& a, const TStation& b) {
   for (const auto& transfer : a.Transfers)
     if (transfer->Station == &b) return true;
@@ -304,22 +369,21 @@ std::string FreeTransferName(const TCity& city) {
 // The new neighbour list of stop `x` when stop `gone` leaves the route:
 // entries that led to it lead on to where it led (`through`), the two
 // times added up; entries already there are not doubled.
-TListPlan Bypass(const TNeibourList& list, const TStop* gone, const TNeibourList& through, const TStop* x) {
-  TListPlan plan;
+TNeibourValues Bypass(const TNeibourList& list, const TStop* gone, const TNeibourList& through, TStop* x) {
+  TNeibourValues values;
   auto has = [&](const TStop* stop) {
-    return std::any_of(plan.Order.begin(), plan.Order.end(),
-                       [&](const TNeibourStop* e) { return e->Stop == stop; });
+    return std::any_of(values.begin(), values.end(), [&](const TNeibourValue& v) { return v.Stop == stop; });
   };
   for (const auto& entry : list) {
     if (entry->Stop != gone) {
-      plan.Keep(entry.get());
+      values.push_back({entry->Stop, entry->Time, entry->Reversed});
       continue;
     }
     for (const auto& next : through)
       if (next->Stop != x && next->Stop != gone && !has(next->Stop))
-        plan.Add(Link(next->Stop, entry->Time + next->Time, entry->Reversed));
+        values.push_back({next->Stop, entry->Time + next->Time, entry->Reversed});
   }
-  return plan;
+  return values;
 }
 
 }  // namespace
@@ -405,27 +469,33 @@ TNetworkEdit AddStation(TCity& city, TMetroMap& map, TMetroMapLine& line, int32_
   auto command = std::make_unique<TNetworkCommand>(city, "Новая станция");
   auto stop = std::make_unique<TStop>();
   TStop* added = stop.get();
-  added->Station->Name = added->Station->Alias = FreeStationName(route);
+  added->Station->Name = added->Station->Alias = added->Station->CitedName = FreeStationName(route);
   TStop* previous = index > 0 ? route.Stops[index - 1].get() : nullptr;
   TStop* next = index < route.Stops.size() ? route.Stops[index].get() : nullptr;
   // A link between the two neighbours now leads to the new station; an end
   // station gains a link to it.
   auto linkTo = [&](TNeibourList& list, const TStop* replaced) {
-    TListPlan plan;
+    TNeibourValues values;
+    bool linked = false;
     for (const auto& entry : list) {
-      if (replaced != nullptr && entry->Stop == replaced) {
-        plan.Add(Link(added, kNewLinkSeconds, entry->Reversed));
-      } else {
-        plan.Keep(entry.get());
-      }
+      const bool through = replaced != nullptr && entry->Stop == replaced;
+      values.push_back(
+          {through ? added : entry->Stop, through ? kNewLinkSeconds : entry->Time, entry->Reversed});
+      linked = linked || through;
     }
-    if (plan.Added.empty()) plan.Add(Link(added, kNewLinkSeconds));
-    command->Arrange(list, plan.Order, std::move(plan.Added));
+    if (!linked) values.push_back({added, kNewLinkSeconds, false});
+    command->SetNeibours(list, std::move(values));
   };
   if (previous != nullptr) linkTo(previous->Forward, next);
   if (next != nullptr) linkTo(next->Backward, previous);
-  if (previous != nullptr) added->Backward.push_back(Link(previous, kNewLinkSeconds));
-  if (next != nullptr) added->Forward.push_back(Link(next, kNewLinkSeconds));
+  auto own = [](TNeibourList& list, TStop* to) {
+    auto entry = std::make_unique<TNeibourStop>();
+    entry->Stop = to;
+    entry->Time = kNewLinkSeconds;
+    list.push_back(std::move(entry));
+  };
+  if (previous != nullptr) own(added->Backward, previous);
+  if (next != nullptr) own(added->Forward, next);
 
   for (const auto& drawing : city.Maps) {
     TMetroMapLine* drawn = drawing->FindLineByRoute(&route);
@@ -463,6 +533,7 @@ TNetworkEdit RenameStation(TCity& city, TStation& station, const std::string& na
   auto command = std::make_unique<TNetworkCommand>(city, "Переименовать станцию");
   if (station.Alias == station.Name) command->Set(station.Alias, *newName);
   command->Set(station.Name, *newName);
+  command->Set(station.CitedName, *newName);
   return Ready(std::move(command));
 }
 
@@ -476,10 +547,8 @@ TNetworkEdit DeleteStation(TCity& city, TStation& station) {
   const size_t index = static_cast<size_t>(route.IndexOf(gone));
   for (const auto& stop : route.Stops) {
     if (stop.get() == gone) continue;
-    TListPlan forward = Bypass(stop->Forward, gone, gone->Forward, stop.get());
-    TListPlan backward = Bypass(stop->Backward, gone, gone->Backward, stop.get());
-    command->Arrange(stop->Forward, forward.Order, std::move(forward.Added));
-    command->Arrange(stop->Backward, backward.Order, std::move(backward.Added));
+    command->SetNeibours(stop->Forward, Bypass(stop->Forward, gone, gone->Forward, stop.get()));
+    command->SetNeibours(stop->Backward, Bypass(stop->Backward, gone, gone->Backward, stop.get()));
   }
   // Its own transfers leave with it; those leading to it go.
   for (TStation* other : city.Stations)

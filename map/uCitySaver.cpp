@@ -44,9 +44,10 @@ std::string CleanUpMapText(std::string_view text) {
   return result;
 }
 
-bool SaveCity(const TMetroMap* map, const TTransports& transports, bool writeLegendRects) {
+bool SaveCity(TMetroMap* map, const TTransports& transports, bool writeLegendRects) {
   bool ok = true;
   if (map != nullptr) {
+    TWrittenKeys written;
     // The map file lies beside the city's other files, in the directory the
     // city was loaded from, wherever the program itself is installed.
     ok = EditProfileFile(map->Name, [&](TProfileFile& file) {
@@ -55,9 +56,10 @@ bool SaveCity(const TMetroMap* map, const TTransports& transports, bool writeLeg
       // section header, and a key added above it would then end up in the
       // wrong section and be lost to the next load.
       file.LoadFromText(CleanUpMapText(file.Text()));
-      WriteMapFile(*map, file, writeLegendRects);
+      written = WriteMapFile(*map, file, writeLegendRects);
       return CleanUpMapText(file.Text());
     });
+    if (ok) map->SegmentKeysInFile = std::move(written);
   }
   for (const auto& transport : transports.Items) {
     ok = EditProfileFile(transport->FileName,

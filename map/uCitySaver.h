@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "map/uMetroMap.h"
+
 namespace varnik {
 
 class TMetroMap;
@@ -18,9 +20,10 @@ class TTransports;
 
 // Writes, for every line of `map`, the keys Rects, Rect (only with
 // `writeLegendRects`) and Coordinates of the route's section and the line's
-// segments in AdditionalNodes. Colours, widths, heights and Options are
-// never written.
-void WriteMapFile(const TMetroMap& map, TProfileFile& file, bool writeLegendRects);
+// segments in AdditionalNodes, and removes the keys of SegmentKeysInFile
+// that no segment wrote. Colours, widths, heights and Options are never
+// written. Gives the segment keys written.
+TWrittenKeys WriteMapFile(const TMetroMap& map, TProfileFile& file, bool writeLegendRects);
 
 // The text of a map file after the clean-up walk: every line trimmed, and
 // everything after the first line that reads "[]" dropped; lines end CR LF.
@@ -37,6 +40,7 @@ bool EditProfileFile(const std::string& path, const std::function<std::string(TP
 // (the directory the city was loaded from). A file that cannot be read or
 // written is reported once and left as it was; false when any was.
 // `writeLegendRects` is false when the editor was started for one named map.
-bool SaveCity(const TMetroMap* map, const TTransports& transports, bool writeLegendRects);
+// The map's SegmentKeysInFile follow a map file that was written.
+bool SaveCity(TMetroMap* map, const TTransports& transports, bool writeLegendRects);
 
 }  // namespace varnik

@@ -30,9 +30,9 @@ std::string AsciiLower(std::string name) {
   return name;
 }
 
-std::string StationName(const TMetroMapStation* station) {
+std::string StationName(const TMetroMapStation* station, TStationNaming name) {
   const TStation* s = station != nullptr ? station->Station() : nullptr;
-  return s != nullptr ? QuoteIfComma(s->Name) : std::string();
+  return s != nullptr ? QuoteIfComma(name(*s)) : std::string();
 }
 
 }  // namespace
@@ -61,9 +61,9 @@ std::string TMetroMapLine::CoordinatesValue() const {
   return JoinList(items);
 }
 
-std::string TMetroMapLine::SegmentValue(const TMetroMapSegment& segment) const {
-  std::string value = QuoteIfComma(Route->Name) + "," + StationName(segment.FromStation) + "," +
-                      StationName(segment.ToStation);
+std::string TMetroMapLine::SegmentValue(const TMetroMapSegment& segment, TStationNaming name) const {
+  std::string value = QuoteIfComma(Route->Name) + "," + StationName(segment.FromStation, name) + "," +
+                      StationName(segment.ToStation, name);
   for (size_t i = 1; i + 1 < segment.Nodes.size(); ++i) {
     const TCoordinate& c = segment.Nodes[i]->Coordinate;
     value += ", " + std::to_string(c.X) + "," + std::to_string(c.Y);
@@ -79,7 +79,14 @@ void TMetroMapLine::SaveAdditionalNodes(TProfileFile& file, TWrittenKeys& writte
   }
 }
 
-void WriteMapFile(const TMetroMap& map, TProfileFile& file, bool writeLegendRects) {
+TWrittenKeys TMetroMap::SegmentKeys() const {
+  TWrittenKeys keys;
+  for (const auto& line : Lines)
+    for (const auto& segment : line->Segments) ++keys[AsciiLower(segment->Name)];
+  return keys;
+}
+
+TWrittenKeys WriteMapFile(const TMetroMap& map, TProfileFile& file, bool writeLegendRects) {
   TWrittenKeys written;
   for (const auto& line : map.Lines) {
     const std::string& section = line->Route->Name;
@@ -91,6 +98,14 @@ void WriteMapFile(const TMetroMap& map, TProfileFile& file, bool writeLegendRect
     file.SetValue(section, "Coordinates", line->CoordinatesValue());
     line->SaveAdditionalNodes(file, written);
   }
+  // The last occurrences of a key go first, so that the earlier ones keep
+  // their numbers.
+  for (const auto& [key, inFile] : map.SegmentKeysInFile) {
+    auto now = written.find(key);
+    for (int k = inFile - 1; k >= (now != written.end() ? now->second : 0); --k)
+      file.RemoveValue(kAdditionalNodes, key, k);
+  }
+  return written;
 }
 
 }  // namespace varnik

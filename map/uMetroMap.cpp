@@ -76,6 +76,7 @@ TMetroMap::~TMetroMap() = default;
 void TMetroMap::Clear() {
   Transfers.clear();
   Lines.clear();
+  SegmentKeysInFile.clear();
   StationLabels.clear();
   TMap::Clear();
 }
@@ -102,6 +103,7 @@ void TMetroMap::LoadFromIni(TIniStream& ini) {
   LoadLines(ini);
   BuildTransfers();
   LoadAdditionalNodes(ini);
+  SegmentKeysInFile = SegmentKeys();
   ini.SelectSection("StationLabels");
   ini.GetSectionData(StationLabels);
   BuildDrawing(false);

@@ -20,6 +20,7 @@
 
 #include "core/uUtils.h"
 #include "map/uMap.h"
+#include "network/uStation.h"
 
 namespace varnik {
 
@@ -99,7 +100,7 @@ class TMetroMapLine {
   // Writes the line's segments into section AdditionalNodes.
   void SaveAdditionalNodes(TProfileFile& file, TWrittenKeys& written) const;
   // The value of one segment's AdditionalNodes key.
-  std::string SegmentValue(const TMetroMapSegment& segment) const;
+  std::string SegmentValue(const TMetroMapSegment& segment, TStationNaming name = NameOf) const;
   // The values of the keys Rects and Coordinates: one item per station up
   // to the last one that has a label (a place), so that a file stays as
   // short as the user left it.
@@ -124,6 +125,11 @@ class TMetroMap : public TMap {
   std::vector<std::unique_ptr<TMetroMapLine>> Lines;
   std::vector<std::unique_ptr<TMetroMapTransfer>> Transfers;
   int32_t StationDiameter = 11;
+  // The AdditionalNodes keys of the map's file that hold its segments: as
+  // loaded, then as the last save wrote them. A save removes those that no
+  // segment writes any more (the segment was taken back or deleted); keys
+  // the load did not take as segments are never counted, so they stay.
+  TWrittenKeys SegmentKeysInFile;
 
   // Reads the map file: shared keys, lines, transfers, segments, and finally
   // builds the map's own vector layer.
@@ -147,6 +153,8 @@ class TMetroMap : public TMap {
   // bounds included.
   void FindStationsByLabel(long double x, long double y, std::vector<TMetroMapStation*>& result) const;
 
+  // The AdditionalNodes keys the segments write, counted by name.
+  TWrittenKeys SegmentKeys() const;
   // Puts the end nodes of every segment back onto its stations.
   void SyncSegmentEnds();
   // One connector per pair of placed stations joined by a visible transfer

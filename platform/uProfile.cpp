@@ -212,6 +212,20 @@ void TProfileFile::RenameSection(std::string_view from, std::string_view to) {
   if (header >= 0) lines_[static_cast<size_t>(header)].Content = "[" + std::string(to) + "]";
 }
 
+void TProfileFile::RemoveValue(std::string_view section, std::string_view key, int occurrence) {
+  int header = FindSection(section);
+  if (header < 0) return;
+  size_t end = SectionEnd(static_cast<size_t>(header));
+  int seen = 0;
+  for (size_t i = static_cast<size_t>(header) + 1; i < end; ++i) {
+    std::optional<std::string_view> name = KeyName(lines_[i].Content);
+    if (name && SameTextAscii(*name, key) && seen++ == occurrence) {
+      lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+      return;
+    }
+  }
+}
+
 std::string TProfileFile::Text() const {
   std::string text;
   for (const TLine& line : lines_) {

@@ -43,6 +43,9 @@ class TProfileFile {
   // is added at the end of the section, when the section is missing it is
   // appended to the file. The rewritten line is key "=" value.
   void SetValue(std::string_view section, std::string_view key, std::string_view value, int occurrence = 0);
+  // Removes the line of the `occurrence`-th key `key` of the first section
+  // `section`; nothing when there is no such key.
+  void RemoveValue(std::string_view section, std::string_view key, int occurrence = 0);
 
   // The key lines of the first section `section`, in order: name and
   // trimmed value (quotes kept), as the sectioned-text reader lists them.

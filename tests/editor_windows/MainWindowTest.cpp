@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QTest>
 #include <cmath>
 #include <numbers>
@@ -407,6 +408,23 @@ class MainWindowTest : public QObject {
     QCOMPARE(s.messages.Questions.size(), size_t(1));
     QCOMPARE(s.Bytes("Metro.map"), before);
     s.SetWritable("Metro.map", true);
+  }
+
+  void ctrlZAfterADragLeavesTheFilesAsTheyWere() {
+    TEditorSession s;
+    QCOMPARE(s.form->FileMenu()->title(), U("Файл"));
+    QCOMPARE(s.form->EditMenu()->title(), U("Правка"));
+    const std::string map = s.Bytes("Metro.map"), transport = s.Bytes("Metro.trp");
+    s.Drag(Qt::LeftButton, kAlpha, kAlpha + QPoint(30, 40));
+    QTest::keyClick(s.Area(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(s.form->Save());
+    QCOMPARE(s.Bytes("Metro.map"), map);
+    QCOMPARE(s.Bytes("Metro.trp"), transport);
+    QTest::keyClick(s.Area(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(s.Station(0, 0).Coordinate.X, 130);
+    QTest::keyClick(s.Area(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(s.Area(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(s.Station(0, 0).Coordinate.Y, 140);
   }
 
   void withoutMapsNothingHappens() {

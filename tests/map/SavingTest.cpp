@@ -63,6 +63,22 @@ TEST_F(SavingTest, TwoSavesInARowGiveTheSameFiles) {
   EXPECT_EQ(File("Metro.trp"), transport1);
 }
 
+TEST_F(SavingTest, KeysOfSegmentsGoneSinceTheLastSaveAreRemoved) {
+  // A key the load did not take (no such line) is the user's and stays.
+  dir.WriteBytes("Metro.map", ReplaceAll(File("Metro.map"), "[StationLabels]", "7=Green,A,B, 1,1\r\n[StationLabels]"));
+  Load();
+  messages.Entries.clear();
+  map->Lines[0]->Segments.clear();  // Red's "1"
+  ASSERT_TRUE(Save());
+  std::string saved = File("Metro.map");
+  EXPECT_NE(saved.find("[AdditionalNodes]\r\n1=Blue,North,Central, 210,70, spline\r\n7=Green,A,B, 1,1\r\n["),
+            std::string::npos)
+      << saved;
+  map->Lines[1]->Segments.clear();
+  ASSERT_TRUE(Save());
+  EXPECT_NE(File("Metro.map").find("[AdditionalNodes]\r\n7=Green,A,B, 1,1\r\n["), std::string::npos);
+}
+
 TEST_F(SavingTest, LegendRectsAreWrittenOnlyWhenAsked) {
   map->Lines[0]->LegendRect = TRect{5, 6, 25, 16};
   ASSERT_TRUE(Save(false));

@@ -54,6 +54,15 @@ TEST(Profile, OccurrenceAddressesRepeatedKeys) {
   EXPECT_EQ(Edited(text, "N", "1", "x", 2), "[N]\r\n1=a\r\n2=b\r\n1=c\r\n1=x\r\n");
 }
 
+TEST(Profile, RemoveTakesOneLineOfARepeatedKey) {
+  TProfileFile file;
+  file.LoadFromText("[N]\r\n1=a\r\n2=b\r\n1=c\r\n[M]\r\n1=d\r\n");
+  file.RemoveValue("n", "1", 1);
+  file.RemoveValue("N", "3");  // no such key, no such section: nothing
+  file.RemoveValue("X", "1");
+  EXPECT_EQ(file.Text(), "[N]\r\n1=a\r\n2=b\r\n[M]\r\n1=d\r\n");
+}
+
 TEST(Profile, ReadsValuesLikeTheSectionedReader) {
   TProfileFile file;
   file.LoadFromText(
