@@ -35,6 +35,8 @@ std::string SectionLine(const std::string& name) { return "[" + name + "]\r\n"; 
 
 std::string BoolText(bool value) { return value ? "1" : "0"; }
 
+}  // namespace
+
 // The transports are loaded "Metro.trp" first, then the others in the
 // order of the directory listing; a transfer must be read after both of
 // its routes, so it goes into the later of their two files.
@@ -48,6 +50,8 @@ bool LoadedBefore(const TTransport& a, const TTransport& b) {
 const TTransport* LaterLoaded(const TTransport* a, const TTransport* b) {
   return LoadedBefore(*a, *b) ? b : a;
 }
+
+namespace {
 
 // The time of the way back of `transfer` (declared at `from`): the
 // transfer named "-" + name at the other end that leads back to `from`.
@@ -71,16 +75,20 @@ std::string KindWord(uint8_t kind) {
   }
 }
 
-std::string TransferValue(const TTransfer& transfer, const TStation& from) {
+}  // namespace
+
+std::string TransferValue(const TTransfer& transfer, const TStation& from, TStationNaming name) {
   const TStation& to = *transfer.Station;
-  std::string value = QuoteIfComma(from.Route->Name) + "," + QuoteIfComma(from.Name) + "," +
-                      QuoteIfComma(to.Route->Name) + "," + QuoteIfComma(to.Name) + "," +
+  std::string value = QuoteIfComma(from.Route->Name) + "," + QuoteIfComma(name(from)) + "," +
+                      QuoteIfComma(to.Route->Name) + "," + QuoteIfComma(name(to)) + "," +
                       SecondsToTimeStr(transfer.Time);
   const int32_t back = BackTime(transfer, from);
   if (back != transfer.Time) value += "," + SecondsToTimeStr(back);
   if (transfer.Invisible) value += ",invisible";
   return value;
 }
+
+namespace {
 
 // The Transfers and AdditionalInfo sections of `transport`: every declared
 // transfer of the city whose later-loaded route is in this file, numbered
@@ -109,16 +117,19 @@ std::string TransfersText(const TTransport& transport, const TTransports& all) {
   return text;
 }
 
-// "name,alias" pairs of the stations whose alias differs from their name.
-std::string AliasesValue(const TRoute& route) {
+}  // namespace
+
+std::string AliasesValue(const TRoute& route, TStationNaming name) {
   std::string value;
   for (const auto& stop : route.Stops) {
     const TStation& station = *stop->Station;
-    if (station.Alias == station.Name) continue;
-    value += (value.empty() ? "" : ",") + QuoteIfComma(station.Name) + "," + QuoteIfComma(station.Alias);
+    if (station.Alias == name(station)) continue;
+    value += (value.empty() ? "" : ",") + QuoteIfComma(name(station)) + "," + QuoteIfComma(station.Alias);
   }
   return value;
 }
+
+namespace {
 
 std::string RouteText(const TRoute& route, int number) {
   std::string text = "\r\n" + SectionLine("Line" + std::to_string(number)) + KeyLine("Name", route.Name);
@@ -133,12 +144,16 @@ std::string RouteText(const TRoute& route, int number) {
   return text;
 }
 
+}  // namespace
+
 std::string FileList(const std::vector<TTransport*>& transports) {
   std::string value;
   for (const TTransport* transport : transports)
     value += (value.empty() ? "" : ",") + QuoteIfComma(transport->FileName);
   return value;
 }
+
+namespace {
 
 std::string MapLineText(const TMetroMapLine& line, int32_t linesWidth) {
   std::string text = "\r\n" + SectionLine(line.Route->Name);

@@ -79,6 +79,20 @@ std::string TransportText(const TTransport& transport, const TTransports& all);
 std::string MapText(const TMetroMap& map);
 std::string BlankPictureText(const TBlankPicture& picture);
 
+// Canonical pieces shared with the saver of edited cities.
+// Whether the city loader reads transport `a` before `b` ("Metro.trp"
+// first, then the others by name); a transfer goes into the file of the
+// later of its two routes, since it can name only routes read before it.
+bool LoadedBefore(const TTransport& a, const TTransport& b);
+const TTransport* LaterLoaded(const TTransport* a, const TTransport* b);
+// The value of the declaration of `transfer` (leaving `from`), way back and
+// "invisible" included; both stations must know their routes.
+std::string TransferValue(const TTransfer& transfer, const TStation& from, TStationNaming name = NameOf);
+// "name,alias" pairs of the stations whose alias differs from their name.
+std::string AliasesValue(const TRoute& route, TStationNaming name = NameOf);
+// The transports' file names, comma-separated (quoted when holding a comma).
+std::string FileList(const std::vector<TTransport*>& transports);
+
 // Writes `files` into the existing directory `dir`, each file atomically.
 // False on the first failure, with `error` saying which file.
 bool WriteCityFiles(const std::filesystem::path& dir, const std::vector<TCityFile>& files,

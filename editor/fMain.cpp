@@ -19,7 +19,9 @@
 #include <set>
 
 #include "city/uCity.h"
+#include "city/uCityStore.h"
 #include "editor/fJourney.h"
+#include "editor/fNetworkEdits.h"
 #include "editor/fStationProperties.h"
 #include "editor/uEditorCommands.h"
 #include "editor/uEditHistory.h"
@@ -30,7 +32,6 @@
 #include "editor/uMemo.h"
 #include "editor/uStationEdit.h"
 #include "export/gui/uExportDialog.h"
-#include "map/uCitySaver.h"
 #include "map/uSettings.h"
 #include "platform/uCodePage.h"
 #include "platform/gui/uSlowWork.h"
@@ -157,12 +158,14 @@ TMainForm::TMainForm(const std::optional<std::string>& firstArgument, QWidget* p
   editor_->Listener = history_.get();
   ReadOptions();
   CreateMenus(*layout);
+  network_ = new TNetworkActions(*this, *editMenu_);
 
   // A large city takes a while to load; from half a second on a dialog says so.
   RunWithProgress(this, tr("Загрузка города..."), [&] {
     city_->LoadFromDir(firstArgument);
     if (firstArgument) city_->SelectMap(*firstArgument);
   });
+  store_ = std::make_unique<TCityStore>(*city_);
   memoBox_->clear();
   LoadSettings();
 
@@ -370,7 +373,7 @@ bool TMainForm::Save() {
   bool saved = false;
   {
     TSaveReports reports(reportedFailures_);
-    saved = SaveCity(city_->CurrentMap, city_->Transports, !hasArgument_);
+    saved = store_->Save(!hasArgument_);
   }
   if (saved) reportedFailures_.clear();
   saving_ = false;
@@ -479,7 +482,10 @@ void TMainForm::MouseMoved(QMouseEvent* event) {
 void TMainForm::MouseReleased(QMouseEvent* event) {
   StopSettledFrame();
   const QPoint p = event->position().toPoint();
+  const bool click = event->button() == Qt::LeftButton && !editor_->DragStarted;
   editor_->MouseRelease(p.x(), p.y());
+  // While stations are being added, a click also puts one there.
+  if (click) network_->Click(p.x(), p.y());
   area_->setCursor(Qt::ArrowCursor);
   area_->update();
 }

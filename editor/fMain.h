@@ -43,8 +43,10 @@ class QPushButton;
 namespace varnik {
 
 class TCity;
+class TCityStore;
 class TEditHistory;
 class TJourneyForm;
+class TNetworkActions;
 class TMainForm;
 class TMapEditor;
 class TMemo;
@@ -101,6 +103,8 @@ class TMainForm : public QWidget {
   // "Правка -> Схема автоматически...": lays the current map out under a
   // progress dialog; one undoable step unless cancelled.
   void LayOutAutomatically();
+  // The network edits of the "Правка" menu.
+  TNetworkActions& Network() { return *network_; }
 
   // Opens the journey planner's window (Ctrl+R), or brings it to the front
   // when it is open already.
@@ -172,12 +176,15 @@ class TMainForm : public QWidget {
   QPlainTextEdit* memoBox_ = nullptr;
   QMenu* fileMenu_ = nullptr;
   QMenu* editMenu_ = nullptr;
+  TNetworkActions* network_ = nullptr;  // a child of the window
   TJourneyForm* journeyForm_ = nullptr;
   std::optional<TJourney> journey_;
   std::function<QString(QWidget*)> chooseCity_;
   QString nextCity_;
 
   std::unique_ptr<TCity> city_;
+  // What the city's files hold, so that saving writes the network's edits.
+  std::unique_ptr<TCityStore> store_;
   std::unique_ptr<TMemo> memo_;
   std::unique_ptr<TMapEditor> editor_;
   QUndoStack undoStack_;

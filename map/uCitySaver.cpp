@@ -17,11 +17,9 @@ void ReportFailure(const std::string& path) {
   ShowMessage(Utf8ToCp1251("Не удалось сохранить файл ") + path, TMessageStyle::Foreground);
 }
 
-// Loads `path`, lets `edit` change it and writes it back when its text
-// changed (two saves in a row touch nothing). A file that exists but cannot
-// be read is not written: that would replace it by the edits alone.
-template <typename TEdit>
-bool EditFile(const std::string& path, TEdit edit) {
+}  // namespace
+
+bool EditProfileFile(const std::string& path, const std::function<std::string(TProfileFile&)>& edit) {
   TProfileFile file;
   bool ok = file.Load(path);
   if (ok) {
@@ -33,8 +31,6 @@ bool EditFile(const std::string& path, TEdit edit) {
   if (!ok) ReportFailure(path);
   return ok;
 }
-
-}  // namespace
 
 std::string CleanUpMapText(std::string_view text) {
   std::string result;
@@ -55,7 +51,7 @@ bool SaveCity(TMetroMap* map, const TTransports& transports, bool writeLegendRec
     TWrittenKeys written;
     // The map file lies beside the city's other files, in the directory the
     // city was loaded from, wherever the program itself is installed.
-    ok = EditFile(map->Name, [&](TProfileFile& file) {
+    ok = EditProfileFile(map->Name, [&](TProfileFile& file) {
       // The keys are placed in the file as the clean-up will leave it, not
       // as it was read: trimming can turn a key line like " [Blue]" into a
       // section header, and a key added above it would then end up in the
@@ -67,7 +63,7 @@ bool SaveCity(TMetroMap* map, const TTransports& transports, bool writeLegendRec
     if (ok) map->SegmentKeysInFile = std::move(written);
   }
   for (const auto& transport : transports.Items) {
-    ok = EditFile(transport->FileName,
+    ok = EditProfileFile(transport->FileName,
                   [&](TProfileFile& file) {
                     int k = 1;
                     for (const auto& route : transport->Routes) {

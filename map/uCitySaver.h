@@ -6,6 +6,7 @@
 // byte for byte as the user wrote it. The editor window and the command line
 // both save through here.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,12 @@ TWrittenKeys WriteMapFile(const TMetroMap& map, TProfileFile& file, bool writeLe
 // The text of a map file after the clean-up walk: every line trimmed, and
 // everything after the first line that reads "[]" dropped; lines end CR LF.
 std::string CleanUpMapText(std::string_view text);
+
+// Loads the profile file `path`, lets `edit` change it and return its new
+// text, and writes that back when it differs (so two saves in a row touch
+// nothing) or when the file did not exist. A file that exists but cannot be
+// read is not written. A failure is reported once; false then.
+bool EditProfileFile(const std::string& path, const std::function<std::string(TProfileFile&)>& edit);
 
 // Saves `map` (when not nullptr) into the file of its name and every
 // transport into the file it was read from, both in the current directory

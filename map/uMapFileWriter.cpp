@@ -30,9 +30,9 @@ std::string AsciiLower(std::string name) {
   return name;
 }
 
-std::string StationName(const TMetroMapStation* station) {
+std::string StationName(const TMetroMapStation* station, TStationNaming name) {
   const TStation* s = station != nullptr ? station->Station() : nullptr;
-  return s != nullptr ? QuoteIfComma(s->Name) : std::string();
+  return s != nullptr ? QuoteIfComma(name(*s)) : std::string();
 }
 
 }  // namespace
@@ -61,9 +61,9 @@ std::string TMetroMapLine::CoordinatesValue() const {
   return JoinList(items);
 }
 
-std::string TMetroMapLine::SegmentValue(const TMetroMapSegment& segment) const {
-  std::string value = QuoteIfComma(Route->Name) + "," + StationName(segment.FromStation) + "," +
-                      StationName(segment.ToStation);
+std::string TMetroMapLine::SegmentValue(const TMetroMapSegment& segment, TStationNaming name) const {
+  std::string value = QuoteIfComma(Route->Name) + "," + StationName(segment.FromStation, name) + "," +
+                      StationName(segment.ToStation, name);
   for (size_t i = 1; i + 1 < segment.Nodes.size(); ++i) {
     const TCoordinate& c = segment.Nodes[i]->Coordinate;
     value += ", " + std::to_string(c.X) + "," + std::to_string(c.Y);

@@ -20,6 +20,7 @@
 
 #include "core/uUtils.h"
 #include "map/uMap.h"
+#include "network/uStation.h"
 
 namespace varnik {
 
@@ -102,7 +103,7 @@ class TMetroMapLine {
   // Writes the line's segments into section AdditionalNodes.
   void SaveAdditionalNodes(TProfileFile& file, TWrittenKeys& written) const;
   // The value of one segment's AdditionalNodes key.
-  std::string SegmentValue(const TMetroMapSegment& segment) const;
+  std::string SegmentValue(const TMetroMapSegment& segment, TStationNaming name = NameOf) const;
   // The values of the keys Rects and Coordinates: one item per station up
   // to the last one that has a label (a place), so that a file stays as
   // short as the user left it.

@@ -115,6 +115,14 @@ void TRoute::Link() {
   }
 }
 
+void TRoute::Relink() {
+  for (auto& stop : Stops) {
+    stop->ForwardFrom.clear();
+    stop->BackwardFrom.clear();
+  }
+  Link();
+}
+
 std::string TRoute::StationsToString() const {
   const size_t n = Stops.size();
   std::string text;

@@ -49,6 +49,9 @@ class TRoute {
   std::string Delays;
   std::string LineMap;
   TTransport* Transport = nullptr;  // set by linking
+  // Which route section of its transport file the route is, for the saver
+  // that keeps the file in step with edits; 0 until the saver has seen it.
+  uint64_t FileId = 0;
 
   // The station of the first stop named exactly `name`, or nullptr. With
   // `report`, a miss is shown as "Station <name> (Route <route>) not found.".
@@ -60,6 +63,9 @@ class TRoute {
   // Builds the reverse neighbour lists and back-references, and marks the
   // stations whose stop has no driving time other than 0.
   void Link();
+  // Link again after the stop list or a neighbour list changed: the reverse
+  // lists are made afresh.
+  void Relink();
 
   // The canonical "Stations" and "Driving" texts the editor writes back.
   std::string StationsToString() const;

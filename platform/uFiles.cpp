@@ -100,6 +100,12 @@ bool FileExists(const std::string& path) {
   return fs::is_regular_file(NativePath(path), ec);
 }
 
+bool RemoveFile(const std::string& path) {
+  std::error_code ec;
+  fs::remove(NativePath(path), ec);
+  return !ec;
+}
+
 std::string ExtractFileName(const std::string& path) {
   size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? path : path.substr(slash + 1);

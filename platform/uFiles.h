@@ -23,6 +23,10 @@ bool WriteFileAtomic(const std::string& path, std::string_view data);
 
 bool FileExists(const std::string& path);
 
+// Removes the file; false when it could not be removed (a missing file
+// counts as removed).
+bool RemoveFile(const std::string& path);
+
 // The name part of a path (after the last "/" or "\").
 std::string ExtractFileName(const std::string& path);
 

@@ -165,6 +165,99 @@ void TProfileFile::SetValue(std::string_view section, std::string_view key, std:
   if (header) LoadFromText(Text());
 }
 
+namespace {
+
+// The line of the `index`-th key of a section block (its header first), or
+// the block's end when it has fewer keys.
+template <class TLines>
+size_t KeyLineIn(const TLines& lines, size_t index) {
+  for (size_t i = 1; i < lines.size(); ++i)
+    if (KeyName(lines[i].Content) && index-- == 0) return i;
+  return lines.size();
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> TProfileFile::Keys(std::string_view section) const {
+  std::vector<std::pair<std::string, std::string>> keys;
+  const TBlock* block = FindSection(section);
+  if (block == nullptr) return keys;
+  for (size_t i = 1; i < block->Lines.size(); ++i) {
+    const std::string& content = block->Lines[i].Content;
+    std::optional<std::string_view> name = KeyName(content);
+    if (!name) continue;
+    const size_t eq = content.find('=');
+    std::string value = eq == std::string::npos ? std::string() : std::string(Trim(std::string_view(content).substr(eq + 1)));
+    keys.emplace_back(std::string(*name), std::move(value));
+  }
+  return keys;
+}
+
+void TProfileFile::SetKeyAt(std::string_view section, size_t index, std::string_view key,
+                            std::string_view value) {
+  TBlock* block = FindSection(section);
+  if (block == nullptr) return;
+  const size_t line = KeyLineIn(block->Lines, index);
+  if (line == block->Lines.size()) return;
+  block->Lines[line].Content = std::string(key) + "=" + std::string(value);
+  block->Indexed = false;
+}
+
+void TProfileFile::RemoveKeyAt(std::string_view section, size_t index) {
+  TBlock* block = FindSection(section);
+  if (block == nullptr) return;
+  const size_t line = KeyLineIn(block->Lines, index);
+  if (line == block->Lines.size()) return;
+  block->Lines.erase(block->Lines.begin() + static_cast<std::ptrdiff_t>(line));
+  block->Indexed = false;
+}
+
+void TProfileFile::AppendKey(std::string_view section, std::string_view key, std::string_view value) {
+  AppendSection(section);
+  TBlock* block = FindSection(section);
+  if (!block->Indexed) Index(*block);
+  // After the last line of the section that is not blank, as SetValue adds.
+  const size_t at = block->LastFilled + 1;
+  if (block->Lines[at - 1].Ending.empty()) block->Lines[at - 1].Ending = "\r\n";
+  block->Lines.insert(block->Lines.begin() + static_cast<std::ptrdiff_t>(at),
+                      TLine{std::string(key) + "=" + std::string(value), "\r\n"});
+  block->Indexed = false;
+}
+
+void TProfileFile::AppendSection(std::string_view section) {
+  if (FindSection(section) != nullptr) return;
+  // A blank line sets the new section apart from the one before.
+  for (auto block = blocks_.rbegin(); block != blocks_.rend(); ++block) {
+    if (block->Lines.empty()) continue;
+    if (!Trim(block->Lines.back().Content).empty()) AppendLine("");
+    break;
+  }
+  AppendLine("[" + std::string(section) + "]");
+}
+
+void TProfileFile::RemoveSection(std::string_view section) {
+  const auto found = sections_.find(AsciiLower(section));
+  if (found == sections_.end()) return;
+  const size_t index = found->second;
+  // The last section takes the blank lines that set it apart along, as
+  // AppendSection put them there.
+  if (index + 1 == blocks_.size() && index > 0) {
+    std::vector<TLine>& before = blocks_[index - 1].Lines;
+    while (before.size() > (index - 1 == 0 ? 0u : 1u) && Trim(before.back().Content).empty()) before.pop_back();
+    blocks_[index - 1].Indexed = false;
+  }
+  blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(index));
+  // The places of the later sections moved: read the blocks again.
+  LoadFromText(Text());
+}
+
+void TProfileFile::RenameSection(std::string_view from, std::string_view to) {
+  TBlock* block = FindSection(from);
+  if (block == nullptr) return;
+  block->Lines[0].Content = "[" + std::string(to) + "]";
+  LoadFromText(Text());
+}
+
 void TProfileFile::RemoveValue(std::string_view section, std::string_view key, int occurrence) {
   TBlock* block = FindSection(section);
   if (block == nullptr) return;

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace varnik {
@@ -46,6 +47,27 @@ class TProfileFile {
   // Removes the line of the `occurrence`-th key `key` of the first section
   // `section`; nothing when there is no such key.
   void RemoveValue(std::string_view section, std::string_view key, int occurrence = 0);
+
+  // The key lines of the first section `section`, in order: name and
+  // trimmed value (quotes kept), as the sectioned-text reader lists them.
+  // Index i below is the i-th of these.
+  std::vector<std::pair<std::string, std::string>> Keys(std::string_view section) const;
+  // Rewrites the i-th key line of the section as key "=" value.
+  void SetKeyAt(std::string_view section, size_t index, std::string_view key, std::string_view value);
+  void RemoveKeyAt(std::string_view section, size_t index);
+  // Adds a key line after the last non-blank line of the section, even when
+  // the section holds a key of that name already; a missing section is
+  // appended first (AppendSection).
+  void AppendKey(std::string_view section, std::string_view key, std::string_view value);
+  // Appends an empty section at the end of the file, after a blank line, as
+  // sections are usually set apart; nothing when the section exists.
+  void AppendSection(std::string_view section);
+  // Removes the first section `section`: its header and every line up to
+  // the next header (for the last section of the file, the blank lines
+  // before its header too).
+  void RemoveSection(std::string_view section);
+  // Renames the first section `from`; the header line becomes "[" to "]".
+  void RenameSection(std::string_view from, std::string_view to);
 
   std::string Text() const;
   // Writes the text atomically; false on failure (the old file is kept).

@@ -405,4 +405,43 @@
         <translation>Cancel</translation>
     </message>
 </context>
+<context>
+    <name>varnik::TNetworkActions</name>
+    <message>
+        <source>Новая линия...</source>
+        <translation>New Line...</translation>
+    </message>
+    <message>
+        <source>Добавлять станции щелчком</source>
+        <translation>Add Stations by Clicking</translation>
+    </message>
+    <message>
+        <source>Переименовать станцию...</source>
+        <translation>Rename Station...</translation>
+    </message>
+    <message>
+        <source>Удалить станцию</source>
+        <translation>Delete Station</translation>
+    </message>
+    <message>
+        <source>Переименовать линию...</source>
+        <translation>Rename Line...</translation>
+    </message>
+    <message>
+        <source>Цвет линии...</source>
+        <translation>Line Colour...</translation>
+    </message>
+    <message>
+        <source>Удалить линию</source>
+        <translation>Delete Line</translation>
+    </message>
+    <message>
+        <source>Добавить пересадку...</source>
+        <translation>Add Transfer...</translation>
+    </message>
+    <message>
+        <source>Удалить пересадку</source>
+        <translation>Remove Transfer</translation>
+    </message>
+</context>
 </TS>

@@ -1,7 +1,7 @@
 // A long seeded series of random edits of the demo city (drags of points,
-// labels and legends, the panel's commands, the station dialog, undos and
-// redos among them), then every step undone: the saved files are the files
-// loaded, byte for byte.
+// labels and legends, the panel's commands, the station dialog, network
+// edits, undos and redos among them), then every step undone: the saved
+// files are the files loaded, byte for byte.
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,10 @@
 
 #include "TestFiles.h"
 #include "city/uCity.h"
+#include "city/uCityStore.h"
 #include "editor/uEditHistory.h"
 #include "editor/uEditorCommands.h"
+#include "editor/uNetworkEdits.h"
 #include "editor/uMemo.h"
 #include "editor/uStationEdit.h"
 #include "map/uCitySaver.h"
@@ -39,6 +41,7 @@ class UndoRandomTest : public ::testing::Test {
     city.LoadFromDir();
     ASSERT_NE(city.CurrentMap, nullptr);
     editor.Listener = &history;
+    store = std::make_unique<TCityStore>(city);
   }
 
   int Random(int from, int to) { return std::uniform_int_distribution<int>(from, to)(random); }
@@ -81,9 +84,37 @@ class UndoRandomTest : public ::testing::Test {
     ApplyStationFields(editor, station, fields);
   }
 
+  void Push(TNetworkEdit edit) {
+    if (edit.Command) history.Push(std::move(edit.Command));
+    editor.ClearSelection();
+  }
+  // Network edits whose undo gives the files back even after a save in
+  // between: renames, colours, transfers, stations added at a line's end.
+  void EditNetwork() {
+    TMetroMap& map = *city.CurrentMap;
+    TMetroMapLine& line = *map.Lines[Random(0, static_cast<int>(map.Lines.size()) - 1)];
+    TStation& station = *Pick(Stations())->Station();
+    switch (Random(0, 4)) {
+      case 0:
+        Push(RenameStation(city, station, Cp1251ToUtf8(station.Name) + "-" + std::to_string(Random(1, 9))));
+        break;
+      case 1:
+        Push(RenameLine(city, *line.Route, Cp1251ToUtf8(line.Route->Name) + " " + std::to_string(Random(1, 9))));
+        break;
+      case 2:
+        Push(SetLineColor(city, line, Random(0, 0xFFFFFF)));
+        break;
+      case 3:
+        Push(AddTransfer(city, station, *Pick(Stations())->Station(), Random(30, 300)));
+        break;
+      default:
+        Push(AddStation(city, map, line, Random(1, 1500), Random(1, 1000), 0));
+    }
+  }
+
   void RandomOperation() {
     TMetroMap& map = *city.CurrentMap;
-    switch (Random(0, 13)) {
+    switch (Random(0, 15)) {
       case 0: {
         const TCoordinate* point = Pick(editor.EditablePoints());
         Drag(TMouseButton::Left, Screen(point->X, point->Y));
@@ -138,6 +169,10 @@ class UndoRandomTest : public ::testing::Test {
       case 12:
         EditStation();
         break;
+      case 13:
+      case 14:
+        EditNetwork();
+        break;
       default:
         for (int n = Random(1, 4); n > 0; --n) Random(0, 2) ? history.Undo() : history.Redo();
     }
@@ -153,6 +188,7 @@ class UndoRandomTest : public ::testing::Test {
   QUndoStack stack;
   TEditHistory history{stack, editor, [this] { editor.ModelChanged(); }};
   TBitmap bitmap{10, 10};
+  std::unique_ptr<TCityStore> store;
 };
 
 std::string Bytes(const std::filesystem::path& file) {
@@ -164,12 +200,12 @@ TEST_F(UndoRandomTest, UndoingEveryStepGivesTheLoadedFilesBack) {
   for (int i = 0; i < 300; ++i) RandomOperation();
   ASSERT_GE(stack.count(), 100);
   test::TScopedCurrentDir here(dir.Path());
-  ASSERT_TRUE(SaveCity(city.CurrentMap, city.Transports, true));
+  ASSERT_TRUE(store->Save(true));
   const std::filesystem::path demo = std::filesystem::path(VARNIK_EXAMPLES) / "Zarechensk";
   EXPECT_NE(dir.ReadBytes("Metro.map"), Bytes(demo / "Metro.map"));
 
   while (stack.canUndo()) history.Undo();
-  ASSERT_TRUE(SaveCity(city.CurrentMap, city.Transports, true));
+  ASSERT_TRUE(store->Save(true));
   for (const auto& file : std::filesystem::directory_iterator(demo)) {
     const std::string name = file.path().filename().string();
     EXPECT_EQ(dir.ReadBytes(name), Bytes(file.path())) << name;
