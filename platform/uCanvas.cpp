@@ -15,10 +15,12 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/uBitmap.h"
 #include "platform/uQtText.h"
+#include "platform/uTextMask.h"
 
 namespace varnik {
 
@@ -178,6 +180,12 @@ TColor ColorToRGB(TColor color) {
 struct TCanvas::TTextCache {
   TTextCache(const TFont& from, const QFont& font)
       : Name(from.Name), Height(from.Height), Style(from.Style), Font(font), Metrics(font) {}
+  bool Writes(const TFont& font) const {
+    return Name == font.Name && Height == font.Height && Style == font.Style;
+  }
+  // The pixels of `text`, or null when it must be written directly.
+  const TTextMask* Mask(const std::string& text);
+
   // What the font was made from.
   std::string Name;
   int Height = 0;
@@ -185,7 +193,26 @@ struct TCanvas::TTextCache {
   QFont Font;
   QFontMetrics Metrics;
   std::unordered_map<std::string, int> Widths;  // horizontal advance of each text
+  std::unordered_map<std::string, std::optional<TTextMask>> Masks;
+  size_t MaskSize = 0;
 };
+
+const TTextMask* TCanvas::TTextCache::Mask(const std::string& text) {
+  // Enough for every label of a big city in a few fonts.
+  constexpr size_t kMaxMaskSize = size_t(1) << 20;
+  auto it = Masks.find(text);
+  if (it == Masks.end()) {
+    if (MaskSize > kMaxMaskSize) {
+      Masks.clear();
+      MaskSize = 0;
+    }
+    std::optional<TTextMask> mask =
+        TTextMask::Of(Font, ToQString(text), Metrics.ascent(), Metrics.ascent() + Metrics.descent());
+    if (mask) MaskSize += mask->Size();
+    it = Masks.emplace(text, std::move(mask)).first;
+  }
+  return it->second ? &*it->second : nullptr;
+}
 
 TCanvas::TCanvas(TBitmap& bitmap) : bitmap_(bitmap) {}
 
@@ -194,9 +221,17 @@ TCanvas::~TCanvas() = default;
 TCanvas::TTextCache& TCanvas::TextCache() {
   // Enough for the labels of a big city; beyond it the widths start afresh.
   constexpr size_t kMaxWidths = 1 << 16;
-  if (textCache_ == nullptr || textCache_->Name != Font.Name || textCache_->Height != Font.Height ||
-      textCache_->Style != Font.Style) {
-    textCache_ = std::make_unique<TTextCache>(Font, MakeFont());
+  // A map writes in a handful of fonts; more than this many start afresh.
+  constexpr size_t kMaxFonts = 16;
+  if (textCache_ == nullptr || !textCache_->Writes(Font)) {
+    auto it = std::find_if(textCaches_.begin(), textCaches_.end(),
+                           [&](const std::unique_ptr<TTextCache>& cache) { return cache->Writes(Font); });
+    if (it == textCaches_.end()) {
+      if (textCaches_.size() >= kMaxFonts) textCaches_.clear();
+      textCaches_.push_back(std::make_unique<TTextCache>(Font, MakeFont()));
+      it = std::prev(textCaches_.end());
+    }
+    textCache_ = it->get();
   }
   if (textCache_->Widths.size() > kMaxWidths) textCache_->Widths.clear();
   return *textCache_;
@@ -372,7 +407,17 @@ void TCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   const double reach = double(width) + height;
   if (!onBitmap && (x - reach > bitmap_.Width() || y - reach > bitmap_.Height() || x + reach < 0 || y + reach < 0))
     return;
-  const TTextCache& cache = TextCache();
+  TTextCache& cache = TextCache();
+  if (Font.Escapement == 0) {
+    if (const TTextMask* mask = cache.Mask(text)) {
+      if (Brush.Style != bsClear) {
+        auto edge = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+        FillRect({x, y, edge(int64_t(x) + width), edge(int64_t(y) + height)});
+      }
+      mask->Paint(bitmap_.Image(), x, y, ToQColor(Font.Color).rgb());
+      return;
+    }
+  }
   QPainter painter(&bitmap_.Image());
   PreparePainter(painter);
   painter.translate(x, y);

@@ -151,16 +151,17 @@ class TCanvas {
  private:
   void SetUpPen(QPainter& painter) const;
   void SetUpBrush(QPainter& painter) const;
-  // The font and the measured widths of texts written in it, kept from one
-  // frame to the next: a map writes its labels in one font over and over,
-  // and making the font and shaping a text to measure it cost more than
-  // writing it.
+  // A font with the widths and the pixels of texts written in it, kept
+  // from one frame to the next: a map writes its labels in a few fonts over
+  // and over, and making a font and shaping a text cost more than setting
+  // the text's pixels.
   struct TTextCache;
   TTextCache& TextCache();
 
   TBitmap& bitmap_;
   TPoint penPos_;
-  std::unique_ptr<TTextCache> textCache_;
+  std::vector<std::unique_ptr<TTextCache>> textCaches_;
+  TTextCache* textCache_ = nullptr;  // the one of the current font
 };
 
 }  // namespace varnik

@@ -1,0 +1,42 @@
+#pragma once
+// The pixels a line of text sets when it is written without anti-aliasing,
+// worked out once and then painted in any colour at any whole-pixel place.
+// A map writes the same labels frame after frame; shaping a text and
+// rasterising its glyphs costs many times what setting its pixels does.
+
+#include <QRgb>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class QFont;
+class QImage;
+class QString;
+
+namespace varnik {
+
+class TTextMask {
+ public:
+  // What QPainter sets writing `text` in `font` (anti-aliasing off) with the
+  // baseline at `ascent` below the top of the text cell, the cell `height`
+  // pixels high. Nothing when the text is too big to keep, or when some
+  // pixel would be set only in part (then only writing it shows the truth).
+  static std::optional<TTextMask> Of(const QFont& font, const QString& text, int ascent, int height);
+
+  // Sets the pixels of the text, the top-left corner of its cell at (x, y),
+  // to `color` on `image` (32 bits per pixel); pixels off the image are left
+  // out.
+  void Paint(QImage& image, int64_t x, int64_t y, QRgb color) const;
+
+  // How much the mask holds, for bounding a cache of masks.
+  size_t Size() const { return runs_.size(); }
+
+ private:
+  // A row's run of set pixels, relative to the top-left corner of the cell.
+  struct TRun {
+    int32_t Row, Left, Right;  // Right exclusive
+  };
+  std::vector<TRun> runs_;
+};
+
+}  // namespace varnik
