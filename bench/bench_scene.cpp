@@ -2,7 +2,8 @@
 // caps and joins, 300 station circles, 300 labels) drawn two ways: by our
 // renderer from data/scene.vec at smoothing 1 and 4, and by QPainter from
 // data/scene.txt, anti-aliased, into a QImage::Format_RGB32 cleared to white.
-// The QPainter frame is the yardstick: compare the three within one run.
+// The QPainter frame is the yardstick: compare them within one run. Level 4
+// is also drawn in bands on every core, as the map editor draws it.
 // The data folder is named at build time (VARNIK_BENCH_DATA).
 
 #include <benchmark/benchmark.h>
@@ -21,6 +22,8 @@
 
 #include "platform/uBitmap.h"
 #include "platform/uCanvas.h"
+#include "platform/uParallel.h"
+#include "vector/uDrawBands.h"
 #include "vector/uScale.h"
 #include "vector/uVectorImage.h"
 
@@ -160,5 +163,28 @@ void BM_SceneOurs(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SceneOurs)->Arg(1)->Arg(4)->ArgName("smooth")->Unit(benchmark::kMillisecond);
+
+// The settled picture as the map editor draws it: in bands, one per core.
+void BM_SceneOursInBands(benchmark::State& state) {
+  const int smooth = static_cast<int>(state.range(0));
+  varnik::EnsureGuiApplication();
+  varnik::TVectorImage document;
+  if (!document.LoadFromFile((kData / "scene.vec").string())) {
+    state.SkipWithError("data/scene.vec not loaded");
+    return;
+  }
+  varnik::TBitmap bitmap(document.ImageWidth(), document.ImageHeight());
+  varnik::TScale view;
+  view.Geographic = false;
+  view.Changed();
+  const varnik::TRect clip{0, 0, bitmap.Width(), bitmap.Height()};
+  for (auto _ : state) {
+    varnik::DrawInBands(bitmap, varnik::ParallelParts(),
+                        [&](varnik::TBitmap& band) { document.Draw(band, clip, smooth, view, true); });
+    benchmark::DoNotOptimize(bitmap.ScanLine(0));
+  }
+  state.counters["bands"] = varnik::ParallelParts();
+}
+BENCHMARK(BM_SceneOursInBands)->Arg(4)->ArgName("smooth")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

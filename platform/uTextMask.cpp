@@ -18,9 +18,11 @@ constexpr int64_t kMaxWorkPixels = 1 << 20;
 
 std::optional<TTextMask> TTextMask::Of(const QFont& font, const QString& text, int ascent, int height) {
   // Glyphs overhang their advance (italics, accents, underlines) by far less
-  // than the font's height; the text is written that far from every edge,
-  // and a pixel set on the edge means it may have overhung further.
-  const int margin = std::max(height, 1);
+  // than the font's height, and tiny fonts by a few pixels; the text is
+  // written that far from every edge, and a pixel set on the edge means it
+  // may have overhung further.
+  constexpr int kLeastMargin = 8;
+  const int margin = std::max(height, kLeastMargin);
   const QFontMetrics metrics(font);
   const int64_t width = int64_t(metrics.horizontalAdvance(text)) + 2 * int64_t(margin);
   const int64_t rows = int64_t(height) + 2 * int64_t(margin);
