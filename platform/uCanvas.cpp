@@ -183,8 +183,9 @@ struct TCanvas::TTextCache {
   bool Writes(const TFont& font) const {
     return Name == font.Name && Height == font.Height && Style == font.Style;
   }
-  // The pixels of `text`, or null when it must be written directly.
-  const TTextMask* Mask(const std::string& text);
+  // The pixels of `text` turned `degrees` clockwise, or null when it must
+  // be written directly.
+  const TTextMask* Mask(const std::string& text, int degrees);
 
   // What the font was made from.
   std::string Name;
@@ -193,23 +194,26 @@ struct TCanvas::TTextCache {
   QFont Font;
   QFontMetrics Metrics;
   std::unordered_map<std::string, int> Widths;  // horizontal advance of each text
-  std::unordered_map<std::string, std::optional<TTextMask>> Masks;
+  // By quarter turns clockwise.
+  std::unordered_map<std::string, std::optional<TTextMask>> Masks[4];
   size_t MaskSize = 0;
 };
 
-const TTextMask* TCanvas::TTextCache::Mask(const std::string& text) {
+const TTextMask* TCanvas::TTextCache::Mask(const std::string& text, int degrees) {
   // Enough for every label of a big city in a few fonts.
   constexpr size_t kMaxMaskSize = size_t(1) << 20;
-  auto it = Masks.find(text);
-  if (it == Masks.end()) {
+  if (!TTextMask::ExactTurn(degrees)) return nullptr;
+  auto& masks = Masks[(degrees / 90 % 4 + 4) % 4];
+  auto it = masks.find(text);
+  if (it == masks.end()) {
     if (MaskSize > kMaxMaskSize) {
-      Masks.clear();
+      for (auto& turned : Masks) turned.clear();
       MaskSize = 0;
     }
-    std::optional<TTextMask> mask =
-        TTextMask::Of(Font, ToQString(text), Metrics.ascent(), Metrics.ascent() + Metrics.descent());
+    std::optional<TTextMask> mask = TTextMask::Of(Font, ToQString(text), Metrics.ascent(),
+                                                  Metrics.ascent() + Metrics.descent(), degrees);
     if (mask) MaskSize += mask->Size();
-    it = Masks.emplace(text, std::move(mask)).first;
+    it = masks.emplace(text, std::move(mask)).first;
   }
   return it->second ? &*it->second : nullptr;
 }
@@ -408,8 +412,11 @@ void TCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   if (!onBitmap && (x - reach > bitmap_.Width() || y - reach > bitmap_.Height() || x + reach < 0 || y + reach < 0))
     return;
   TTextCache& cache = TextCache();
-  if (Font.Escapement == 0) {
-    if (const TTextMask* mask = cache.Mask(text)) {
+  // The direct way below turns the text by -Escapement / 10 degrees; a
+  // turned cell is filled turned, which the masks leave to it.
+  const bool turned = Font.Escapement != 0;
+  if (Font.Escapement % 10 == 0 && (!turned || Brush.Style == bsClear)) {
+    if (const TTextMask* mask = cache.Mask(text, -Font.Escapement / 10)) {
       if (Brush.Style != bsClear) {
         auto edge = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
         FillRect({x, y, edge(int64_t(x) + width), edge(int64_t(y) + height)});

@@ -1,6 +1,7 @@
 #include "platform/uTextMask.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -16,17 +17,38 @@ constexpr int64_t kMaxWorkPixels = 1 << 20;
 
 }  // namespace
 
-std::optional<TTextMask> TTextMask::Of(const QFont& font, const QString& text, int ascent, int height) {
+bool TTextMask::ExactTurn(int degrees) {
+  // QTransform::rotate gives these angles sines and cosines of exactly 0
+  // and 1; every other angle comes from sin and cos, inexact by a rounding.
+  switch (degrees) {
+    case 0:
+    case 90:
+    case -90:
+    case 180:
+    case 270:
+    case -270:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::optional<TTextMask> TTextMask::Of(const QFont& font, const QString& text, int ascent, int height,
+                                       int degrees) {
+  if (!ExactTurn(degrees)) return std::nullopt;
   // Glyphs overhang their advance (italics, accents, underlines) by far less
   // than the font's height, and tiny fonts by a few pixels; the text is
   // written that far from every edge, and a pixel set on the edge means it
-  // may have overhung further.
+  // may have overhung further. A turned text lies within its cell's
+  // diagonal of the corner it turns about.
   constexpr int kLeastMargin = 8;
   const int margin = std::max(height, kLeastMargin);
-  const QFontMetrics metrics(font);
-  const int64_t width = int64_t(metrics.horizontalAdvance(text)) + 2 * int64_t(margin);
-  const int64_t rows = int64_t(height) + 2 * int64_t(margin);
-  if (width <= 0 || rows <= 0 || width * rows > kMaxWorkPixels) return std::nullopt;
+  const int64_t advance = QFontMetrics(font).horizontalAdvance(text);
+  const int64_t reach = degrees == 0 ? 0 : advance + height;
+  const int64_t originX = reach + margin, originY = reach + margin;
+  const int64_t width = originX + std::max(advance, reach) + margin;
+  const int64_t rows = originY + std::max<int64_t>(height, reach) + margin;
+  if (advance < 0 || height < 0 || width * rows > kMaxWorkPixels) return std::nullopt;
 
   const QRgb off = qRgb(0, 0, 0), on = qRgb(255, 255, 255);
   QImage work(int(width), int(rows), QImage::Format_RGB32);
@@ -35,9 +57,11 @@ std::optional<TTextMask> TTextMask::Of(const QFont& font, const QString& text, i
     QPainter painter(&work);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.translate(double(originX), double(originY));
+    if (degrees != 0) painter.rotate(degrees);
     painter.setFont(font);
     painter.setPen(QColor(on));
-    painter.drawText(QPoint(margin, margin + ascent), text);
+    painter.drawText(QPoint(0, ascent), text);
   }
 
   TTextMask mask;
@@ -54,7 +78,7 @@ std::optional<TTextMask> TTextMask::Of(const QFont& font, const QString& text, i
       if (x == left) return std::nullopt;  // a pixel set in part
       const bool onEdge = y == 0 || y == work.height() - 1 || left == 0 || x == work.width();
       if (onEdge) return std::nullopt;
-      mask.runs_.push_back({y - margin, left - margin, x - margin});
+      mask.runs_.push_back({int32_t(y - originY), int32_t(left - originX), int32_t(x - originX)});
     }
   }
   return mask;

@@ -19,9 +19,16 @@ class TTextMask {
  public:
   // What QPainter sets writing `text` in `font` (anti-aliasing off) with the
   // baseline at `ascent` below the top of the text cell, the cell `height`
-  // pixels high. Nothing when the text is too big to keep, or when some
-  // pixel would be set only in part (then only writing it shows the truth).
-  static std::optional<TTextMask> Of(const QFont& font, const QString& text, int ascent, int height);
+  // pixels high, turned `degrees` clockwise about the cell's top-left corner
+  // as QPainter::rotate turns. Nothing when the text is too big to keep, when
+  // the turn is not one QPainter makes exactly (then the pixels may depend on
+  // where the text is), or when some pixel would be set only in part (then
+  // only writing it shows the truth).
+  static std::optional<TTextMask> Of(const QFont& font, const QString& text, int ascent, int height,
+                                     int degrees = 0);
+  // Whether QPainter::rotate turns by `degrees` exactly, so that a mask of
+  // text turned so is the same wherever the text is written.
+  static bool ExactTurn(int degrees);
 
   // Sets the pixels of the text, the top-left corner of its cell at (x, y),
   // to `color` on `image` (32 bits per pixel); pixels off the image are left

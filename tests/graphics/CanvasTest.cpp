@@ -203,40 +203,44 @@ TEST_F(CanvasTest, CyrillicTextIsDrawn) {
 }
 
 // Texts are written from kept masks of their pixels; what reaches the
-// bitmap must be what Qt writes, in every style, when the mask is made and
-// when it is used again, near and across the edges.
+// bitmap must be what Qt writes, in every style and quarter turn, when the
+// mask is made and when it is used again, near and across the edges.
 TEST_F(CanvasTest, KeptTextsSetTheSamePixelsAsWritingThem) {
   const std::string cyrillic = Utf8ToCp1251("Жёлтая ветка");
-  const TPoint places[] = {{3, 4}, {-7, -5}, {70, 20}};
-  for (int style : {0, int(fsBold), int(fsItalic), int(fsUnderline), int(fsStrikeOut), fsBold | fsItalic})
-    for (const std::string& text : {std::string("Wj,Ql"), cyrillic})
-      for (const TPoint& at : places)
-        for (TBrushStyle brush : {bsClear, bsSolid}) {
-          MakeBitmap(bitmap, 110, 36);
-          TBitmap expected;
-          MakeBitmap(expected, 110, 36);
-          canvas().Font.Height = -15;
-          canvas().Font.Style = style;
-          canvas().Font.Color = 0x3060C0;
-          canvas().Brush = {0x00E0E0, brush};
-          const QFont font = canvas().MakeFont();
-          const QFontMetrics metrics(font);
-          {
-            QPainter painter(&expected.Image());
-            painter.translate(at.X, at.Y);
-            if (brush == bsSolid)
-              painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(ToQString(text)), metrics.height()),
-                               QColor(0xE0, 0xE0, 0x00));
-            painter.setFont(font);
-            painter.setPen(QColor(0xC0, 0x60, 0x30));
-            painter.drawText(QPoint(0, metrics.ascent()), ToQString(text));
+  const TPoint places[] = {{3, 4}, {-7, -5}, {50, 40}};
+  for (int escapement : {0, 900, -900, 1800, 2700})
+    for (int style : {0, int(fsBold), int(fsItalic), int(fsUnderline), int(fsStrikeOut)})
+      for (const std::string& text : {std::string("Wj,Ql"), cyrillic})
+        for (const TPoint& at : places)
+          for (TBrushStyle brush : {bsClear, bsSolid}) {
+            MakeBitmap(bitmap, 110, 80);
+            TBitmap expected;
+            MakeBitmap(expected, 110, 80);
+            canvas().Font.Height = -15;
+            canvas().Font.Style = style;
+            canvas().Font.Escapement = escapement;
+            canvas().Font.Color = 0x3060C0;
+            canvas().Brush = {0x00E0E0, brush};
+            const QFont font = canvas().MakeFont();
+            const QFontMetrics metrics(font);
+            {
+              QPainter painter(&expected.Image());
+              painter.translate(at.X, at.Y);
+              painter.rotate(-escapement / 10.0);
+              if (brush == bsSolid)
+                painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(ToQString(text)), metrics.height()),
+                                 QColor(0xE0, 0xE0, 0x00));
+              painter.setFont(font);
+              painter.setPen(QColor(0xC0, 0x60, 0x30));
+              painter.drawText(QPoint(0, metrics.ascent()), ToQString(text));
+            }
+            for (int time = 0; time < 2; ++time) {
+              canvas().TextOut(at.X, at.Y, text);
+              ASSERT_TRUE(test::SameBitmaps(bitmap, expected)) << "style " << style << " turned " << escapement
+                                                               << " at " << at.X << "," << at.Y << " brush "
+                                                               << int(brush);
+            }
           }
-          for (int time = 0; time < 2; ++time) {
-            canvas().TextOut(at.X, at.Y, text);
-            ASSERT_TRUE(test::SameBitmaps(bitmap, expected))
-                << "style " << style << " at " << at.X << "," << at.Y << " brush " << int(brush);
-          }
-        }
 }
 
 TEST_F(CanvasTest, AbsurdFontHeightIsBounded) {
