@@ -49,34 +49,19 @@ void Outline(TCanvas& canvas, const TScale& view, const TRect& r) {
 // mapping each of them to the screen.
 class TMapArea {
  public:
-  TMapArea(const TScale& view, const TBitmap& bitmap) {
-    const long double w = bitmap.Width(), h = bitmap.Height();
-    const TScalePoint corners[4] = {view.ToDrawing(0, 0), view.ToDrawing(w, 0), view.ToDrawing(0, h),
-                                    view.ToDrawing(w, h)};
-    left_ = right_ = corners[0].X;
-    top_ = bottom_ = corners[0].Y;
-    for (const TScalePoint& c : corners) {
-      left_ = std::min(left_, c.X);
-      right_ = std::max(right_, c.X);
-      top_ = std::min(top_, c.Y);
-      bottom_ = std::max(bottom_, c.Y);
-    }
-    const long double smaller = std::min(std::fabs(view.ScaleX), std::fabs(view.ScaleY));
-    unitsPerPixel_ = smaller > 0 ? 1 / smaller : 0;
-    usable_ = smaller > 0 && std::isfinite(left_ + right_ + top_ + bottom_ + unitsPerPixel_);
-  }
+  TMapArea(const TScale& view, const TBitmap& bitmap)
+      : area_(ScreenAreaInDrawing(view, bitmap.Width(), bitmap.Height())) {}
   // False only when the box (x0, y0)-(x1, y1), widened by `pixels` screen
   // pixels, lies wholly beside the bitmap.
   bool Near(long double x0, long double y0, long double x1, long double y1, long double pixels) const {
-    if (!usable_) return true;
-    const long double m = pixels * unitsPerPixel_;
-    return !(std::max(x0, x1) + m < left_ || std::min(x0, x1) - m > right_ || std::max(y0, y1) + m < top_ ||
-             std::min(y0, y1) - m > bottom_);
+    if (!area_.Usable) return true;
+    const long double m = pixels * area_.UnitsPerPixel;
+    return !(std::max(x0, x1) + m < area_.Left || std::min(x0, x1) - m > area_.Right ||
+             std::max(y0, y1) + m < area_.Top || std::min(y0, y1) - m > area_.Bottom);
   }
 
  private:
-  long double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0, unitsPerPixel_ = 0;
-  bool usable_ = false;
+  TDrawingArea area_;
 };
 
 void SetPen(TCanvas& canvas, TColor color, TPenStyle style) {

@@ -123,16 +123,11 @@ void TScale::Rebuild() const {
   inv[5] = -k * (m[0] * m[5] - m[3] * m[2]);
   Dirty = false;
 
-  const TScalePoint corners[4] = {ToDrawing(0, 0), ToDrawing(0, 2 * ShiftY),
-                                  ToDrawing(2 * ShiftX, 2 * ShiftY), ToDrawing(2 * ShiftX, 0)};
-  VisibleMinX = VisibleMaxX = corners[0].X;
-  VisibleMinY = VisibleMaxY = corners[0].Y;
-  for (const TScalePoint& p : corners) {
-    VisibleMinX = std::min(VisibleMinX, p.X);
-    VisibleMaxX = std::max(VisibleMaxX, p.X);
-    VisibleMinY = std::min(VisibleMinY, p.Y);
-    VisibleMaxY = std::max(VisibleMaxY, p.Y);
-  }
+  const TDrawingArea visible = ScreenAreaInDrawing(*this, 2 * ShiftX, 2 * ShiftY);
+  VisibleMinX = visible.Left;
+  VisibleMaxX = visible.Right;
+  VisibleMinY = visible.Top;
+  VisibleMaxY = visible.Bottom;
 }
 
 TScalePoint TScale::ToScreen(long double x, long double y) const {
@@ -144,6 +139,24 @@ TScalePoint TScale::ToDrawing(long double x, long double y) const {
   Update();
   const long double* m = InverseMatrix;
   return {m[0] * x + m[1] * y + m[2], m[3] * x + m[4] * y + m[5]};
+}
+
+TDrawingArea ScreenAreaInDrawing(const TScale& view, long double width, long double height) {
+  const TScalePoint corners[4] = {view.ToDrawing(0, 0), view.ToDrawing(0, height), view.ToDrawing(width, height),
+                                  view.ToDrawing(width, 0)};
+  TDrawingArea area;
+  area.Left = area.Right = corners[0].X;
+  area.Top = area.Bottom = corners[0].Y;
+  for (const TScalePoint& p : corners) {
+    area.Left = std::min(area.Left, p.X);
+    area.Right = std::max(area.Right, p.X);
+    area.Top = std::min(area.Top, p.Y);
+    area.Bottom = std::max(area.Bottom, p.Y);
+  }
+  const long double smaller = std::min(std::fabs(view.ScaleX), std::fabs(view.ScaleY));
+  area.UnitsPerPixel = smaller > 0 ? 1 / smaller : 0;
+  area.Usable = smaller > 0 && std::isfinite(area.Left + area.Right + area.Top + area.Bottom + area.UnitsPerPixel);
+  return area;
 }
 
 }  // namespace varnik

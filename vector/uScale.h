@@ -96,4 +96,15 @@ class TScale {
   void Rebuild() const;
 };
 
+// The screen rectangle (0, 0) to (width, height) in drawing units: the box
+// around its corners mapped back through the view, and the most drawing
+// units one screen pixel spans. Usable is false when the view flattens the
+// drawing or the box is not finite; then the box tells nothing.
+struct TDrawingArea {
+  long double Left = 0, Top = 0, Right = 0, Bottom = 0;
+  long double UnitsPerPixel = 0;
+  bool Usable = false;
+};
+TDrawingArea ScreenAreaInDrawing(const TScale& view, long double width, long double height);
+
 }  // namespace varnik

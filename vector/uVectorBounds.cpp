@@ -89,31 +89,17 @@ bool TVectorCommandAngleTextOut::Bounds(TCommandBounds& bounds, const TScale& sc
 TVisibleArea::TVisibleArea(const TBitmap& target, const TScale& scale) : target_(target) { Update(scale); }
 
 void TVisibleArea::Update(const TScale& scale) {
-  const long double smaller = std::min(std::fabs(scale.ScaleX), std::fabs(scale.ScaleY));
-  enabled_ = target_.Sink() == nullptr && smaller > 0 && std::isfinite(smaller);
-  if (!enabled_) return;
-  unitsPerPixel_ = 1 / smaller;
-  const long double w = target_.Width(), h = target_.Height();
-  const TScalePoint corners[4] = {scale.ToDrawing(0, 0), scale.ToDrawing(w, 0), scale.ToDrawing(0, h),
-                                  scale.ToDrawing(w, h)};
-  left_ = right_ = corners[0].X;
-  top_ = bottom_ = corners[0].Y;
-  for (const TScalePoint& c : corners) {
-    left_ = std::min(left_, c.X);
-    right_ = std::max(right_, c.X);
-    top_ = std::min(top_, c.Y);
-    bottom_ = std::max(bottom_, c.Y);
-  }
-  enabled_ = std::isfinite(left_) && std::isfinite(right_) && std::isfinite(top_) && std::isfinite(bottom_);
+  area_ = ScreenAreaInDrawing(scale, target_.Width(), target_.Height());
+  enabled_ = target_.Sink() == nullptr && area_.Usable;
 }
 
 bool TVisibleArea::MayReach(const TVectorCommand& command, const TScale& scale) const {
   TCommandBounds b;
   if (!enabled_ || !command.Bounds(b, scale)) return true;
-  const long double widen = std::fabs(b.Widen) + b.WidenPixels * unitsPerPixel_;
+  const long double widen = std::fabs(b.Widen) + b.WidenPixels * area_.UnitsPerPixel;
   // Written so that a box with a NaN in it is drawn.
-  return !(b.Right + widen < left_ || b.Left - widen > right_ || b.Bottom + widen < top_ ||
-           b.Top - widen > bottom_);
+  return !(b.Right + widen < area_.Left || b.Left - widen > area_.Right || b.Bottom + widen < area_.Top ||
+           b.Top - widen > area_.Bottom);
 }
 
 }  // namespace varnik

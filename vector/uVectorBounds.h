@@ -11,12 +11,12 @@
 // that cannot tell (curves that may overshoot their points, nested images,
 // state commands) are always drawn.
 
+#include "vector/uScale.h"
 #include "vector/uVectorImage.h"
 
 namespace varnik {
 
 class TBitmap;
-class TScale;
 
 struct TCommandBounds {
   long double Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -38,8 +38,7 @@ class TVisibleArea {
  private:
   const TBitmap& target_;
   bool enabled_ = false;
-  long double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
-  long double unitsPerPixel_ = 0;
+  TDrawingArea area_;
 };
 
 }  // namespace varnik
