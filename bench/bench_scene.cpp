@@ -144,8 +144,10 @@ void BM_SceneQPainter(benchmark::State& state) {
 }
 BENCHMARK(BM_SceneQPainter)->Unit(benchmark::kMillisecond);
 
-void BM_SceneOurs(benchmark::State& state) {
-  const int smooth = static_cast<int>(state.range(0));
+// The scene as our renderer draws it: data/scene.vec onto a bitmap of its
+// size, through a plain view. `draw(bitmap, clip, view)` makes one frame.
+template <typename TDraw>
+void DrawOurScene(benchmark::State& state, TDraw draw) {
   varnik::EnsureGuiApplication();
   varnik::TVectorImage document;
   if (!document.LoadFromFile((kData / "scene.vec").string())) {
@@ -158,31 +160,26 @@ void BM_SceneOurs(benchmark::State& state) {
   view.Changed();
   const varnik::TRect clip{0, 0, bitmap.Width(), bitmap.Height()};
   for (auto _ : state) {
-    document.Draw(bitmap, clip, smooth, view, true);
+    draw(document, bitmap, clip, view);
     benchmark::DoNotOptimize(bitmap.ScanLine(0));
   }
+}
+
+void BM_SceneOurs(benchmark::State& state) {
+  const int smooth = static_cast<int>(state.range(0));
+  DrawOurScene(state, [&](varnik::TVectorImage& document, varnik::TBitmap& bitmap, const varnik::TRect& clip,
+                          varnik::TScale& view) { document.Draw(bitmap, clip, smooth, view, true); });
 }
 BENCHMARK(BM_SceneOurs)->Arg(1)->Arg(4)->ArgName("smooth")->Unit(benchmark::kMillisecond);
 
 // The settled picture as the map editor draws it: in bands, one per core.
 void BM_SceneOursInBands(benchmark::State& state) {
   const int smooth = static_cast<int>(state.range(0));
-  varnik::EnsureGuiApplication();
-  varnik::TVectorImage document;
-  if (!document.LoadFromFile((kData / "scene.vec").string())) {
-    state.SkipWithError("data/scene.vec not loaded");
-    return;
-  }
-  varnik::TBitmap bitmap(document.ImageWidth(), document.ImageHeight());
-  varnik::TScale view;
-  view.Geographic = false;
-  view.Changed();
-  const varnik::TRect clip{0, 0, bitmap.Width(), bitmap.Height()};
-  for (auto _ : state) {
+  DrawOurScene(state, [&](varnik::TVectorImage& document, varnik::TBitmap& bitmap, const varnik::TRect& clip,
+                          varnik::TScale& view) {
     varnik::DrawInBands(bitmap, varnik::ParallelParts(),
                         [&](varnik::TBitmap& band) { document.Draw(band, clip, smooth, view, true); });
-    benchmark::DoNotOptimize(bitmap.ScanLine(0));
-  }
+  });
   state.counters["bands"] = varnik::ParallelParts();
 }
 BENCHMARK(BM_SceneOursInBands)->Arg(4)->ArgName("smooth")->Unit(benchmark::kMillisecond)->UseRealTime();
