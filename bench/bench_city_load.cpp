@@ -83,8 +83,10 @@ void BM_SaveCity(benchmark::State& state) {
   varnik::TCity city;
   if (!LoadsCleanly(state) || Load(city)) return;
   for (auto _ : state) benchmark::DoNotOptimize(varnik::SaveCity(city.CurrentMap, city.Transports, true));
+  state.counters["stations"] = dir.City.Stops;
+  state.counters["transfers"] = dir.City.Transfers;
 }
-BENCHMARK(BM_SaveCity)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveCity)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 // The peak resident memory of the process after loading the city and
 // drawing a 1920 x 1080 view of it at levels 1 and 4. Run it alone
