@@ -411,20 +411,15 @@ void TCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   const double reach = double(width) + height;
   if (!onBitmap && (x - reach > bitmap_.Width() || y - reach > bitmap_.Height() || x + reach < 0 || y + reach < 0))
     return;
-  TTextCache& cache = TextCache();
-  // The direct way below turns the text by -Escapement / 10 degrees; a
-  // turned cell is filled turned, which the masks leave to it.
-  const bool turned = Font.Escapement != 0;
-  if (Font.Escapement % 10 == 0 && (!turned || Brush.Style == bsClear)) {
-    if (const TTextMask* mask = cache.Mask(text, -Font.Escapement / 10)) {
-      if (Brush.Style != bsClear) {
-        auto edge = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
-        FillRect({x, y, edge(int64_t(x) + width), edge(int64_t(y) + height)});
-      }
-      mask->Paint(bitmap_.Image(), x, y, ToQColor(Font.Color).rgb());
-      return;
+  if (const TTextMask* mask = KeptText(text)) {
+    if (Brush.Style != bsClear) {
+      auto edge = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+      FillRect({x, y, edge(int64_t(x) + width), edge(int64_t(y) + height)});
     }
+    mask->Paint(bitmap_.Image(), x, y, ToQColor(Font.Color).rgb());
+    return;
   }
+  const TTextCache& cache = TextCache();
   QPainter painter(&bitmap_.Image());
   PreparePainter(painter);
   painter.translate(x, y);
@@ -433,6 +428,14 @@ void TCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   painter.setFont(cache.Font);
   painter.setPen(ToQColor(Font.Color));
   painter.drawText(QPoint(0, cache.Metrics.ascent()), ToQString(text));
+}
+
+const TTextMask* TCanvas::KeptText(const std::string& text) {
+  // The direct way turns the text by -Escapement / 10 degrees; a turned
+  // cell is filled turned, which the masks leave to it.
+  const bool turned = Font.Escapement != 0;
+  if (Font.Escapement % 10 != 0 || (turned && Brush.Style != bsClear)) return nullptr;
+  return TextCache().Mask(text, -Font.Escapement / 10);
 }
 
 TSize TCanvas::TextExtent(const std::string& text) {

@@ -23,6 +23,7 @@ class QPainter;
 namespace varnik {
 
 class TBitmap;
+class TTextMask;
 
 // Makes sure a QGuiApplication exists (Qt needs one for fonts). Creates it on
 // first need; when QT_QPA_PLATFORM is unset and there is no DISPLAY (or
@@ -126,6 +127,9 @@ class TCanvas {
   // corner of the text cell before the escapement turns it about that point.
   // With a solid brush the cell is first filled with the brush colour.
   void TextOut(int32_t x, int32_t y, const std::string& text);
+  // The kept pixels TextOut writes `text` with under the current font and
+  // brush, or null when it writes the text directly.
+  const TTextMask* KeptText(const std::string& text);
   // Size of the unrotated text cell: width of the text, cell height of the
   // font (the same for every text, empty text included).
   TSize TextExtent(const std::string& text);

@@ -6,6 +6,9 @@
 #include <QPainter>
 #include <QString>
 #include <algorithm>
+#include <vector>
+
+#include "platform/uBitmap.h"
 
 namespace varnik {
 
@@ -86,14 +89,53 @@ std::optional<TTextMask> TTextMask::Of(const QFont& font, const QString& text, i
 
 void TTextMask::Paint(QImage& image, int64_t x, int64_t y, QRgb color) const {
   const QRgb pixel = color | 0xFF000000u;
+  if (image.isNull()) return;
+  uchar* const bits = image.bits();  // detaches once, not once a run
+  const int64_t width = image.width(), height = image.height(), stride = image.bytesPerLine();
   for (const TRun& run : runs_) {
     const int64_t row = y + run.Row;
-    if (row < 0 || row >= image.height()) continue;
+    if (row < 0 || row >= height) continue;
     const int64_t left = std::max<int64_t>(x + run.Left, 0);
-    const int64_t right = std::min<int64_t>(x + run.Right, image.width());
+    const int64_t right = std::min<int64_t>(x + run.Right, width);
     if (left >= right) continue;
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(int(row)));
+    auto* line = reinterpret_cast<QRgb*>(bits + row * stride);
     std::fill(line + left, line + right, pixel);
+  }
+}
+
+void TTextMask::PaintReduced(TBitmap& bitmap, const TRect& box, int64_t x, int64_t y, int factor,
+                             TColor rgb) const {
+  const int w = box.Right - box.Left, h = box.Bottom - box.Top;
+  if (w <= 0 || h <= 0 || factor <= 0 || bitmap.Empty()) return;
+  // How many enlarged pixels of each block the mask sets.
+  std::vector<int> counts(size_t(w) * size_t(h), 0);
+  const int64_t enlargedW = int64_t(w) * factor, enlargedH = int64_t(h) * factor;
+  bool touched = false;
+  for (const TRun& run : runs_) {
+    const int64_t row = y + run.Row;
+    if (row < 0 || row >= enlargedH) continue;
+    const int64_t from = std::max<int64_t>(x + run.Left, 0);
+    const int64_t to = std::min<int64_t>(x + run.Right, enlargedW);
+    int* blocks = counts.data() + size_t(row / factor) * size_t(w);
+    for (int64_t at = from; at < to;) {
+      const int64_t block = at / factor, blockEnd = std::min<int64_t>((block + 1) * factor, to);
+      blocks[block] += int(blockEnd - at);
+      at = blockEnd;
+      touched = true;
+    }
+  }
+  if (!touched) return;
+  const int area = factor * factor;
+  const int channel[3] = {(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF};  // in byte order
+  for (int row = 0; row < h; ++row) {
+    uint8_t* line = bitmap.ScanLine(box.Top + row) + int64_t(box.Left) * TBitmap::kBytesPerPixel;
+    const int* blocks = counts.data() + size_t(row) * size_t(w);
+    for (int col = 0; col < w; ++col) {
+      const int set = blocks[col];
+      if (set == 0) continue;
+      uint8_t* pixel = line + col * TBitmap::kBytesPerPixel;
+      for (int k = 0; k < 3; ++k) pixel[k] = uint8_t((set * channel[k] + (area - set) * pixel[k]) / area);
+    }
   }
 }
 

@@ -9,11 +9,15 @@
 #include <optional>
 #include <vector>
 
+#include "platform/uGraphicsTypes.h"
+
 class QFont;
 class QImage;
 class QString;
 
 namespace varnik {
+
+class TBitmap;
 
 class TTextMask {
  public:
@@ -34,6 +38,15 @@ class TTextMask {
   // to `color` on `image` (32 bits per pixel); pixels off the image are left
   // out.
   void Paint(QImage& image, int64_t x, int64_t y, QRgb color) const;
+
+  // What the reduced drawing of texts gives: the bitmap's pixels in `box`
+  // (inside the bitmap) enlarged `factor` times (each pixel a block of
+  // factor x factor), the mask painted in `rgb` (red + 256 * green + 65536
+  // * blue) with its cell's corner at (x, y) on the enlarged pixels, and
+  // each block reduced back to its pixel, every channel the truncated mean
+  // of the block. Worked out on the bitmap directly: a block the mask does
+  // not touch comes back as it was.
+  void PaintReduced(TBitmap& bitmap, const TRect& box, int64_t x, int64_t y, int factor, TColor rgb) const;
 
   // How much the mask holds, for bounding a cache of masks.
   size_t Size() const { return runs_.size(); }

@@ -14,6 +14,7 @@
 
 #include "platform/uBitmap.h"
 #include "platform/uCanvas.h"
+#include "platform/uTextMask.h"
 #include "vector/uVectorSink.h"
 
 namespace varnik {
@@ -595,9 +596,15 @@ void DrawText(double angle, TCanvas& canvas, const std::string& text, double X, 
     if (box.Empty() || !ThreadDrawContext().ReachesRows(box.Top, box.Bottom) ||
         !EnsureWorkBitmaps(int(box.Width()), int(box.Height()), factor))
       return;
-    CopyToBig(target, box, factor);
     const double bx = std::clamp((lx - box.Left) * factor, -2e9, 2e9);
     const double by = std::clamp((ly - box.Top) * factor, -2e9, 2e9);
+    // A text with a clear brush changes only the blocks its pixels fall in:
+    // those are worked out on the target, without the work bitmaps.
+    if (const TTextMask* mask = big.Brush.Style == bsClear ? big.KeptText(line) : nullptr) {
+      mask->PaintReduced(target, ToRect(box), RoundToInt(bx), RoundToInt(by), factor, ColorToRGB(big.Font.Color));
+      return;
+    }
+    CopyToBig(target, box, factor);
     big.TextOut(RoundToInt(bx), RoundToInt(by), line);
     Downsample(int(box.Width()), int(box.Height()), factor);
     CopyFromSmall(target, box);

@@ -460,6 +460,52 @@ TEST_F(TextTest, OversampledTextIsSmoothAndKeepsTheBrushBox) {
   EXPECT_EQ(bitmap.Canvas().Font.Escapement, 0);
 }
 
+// Oversampled text is the text written on the picture enlarged `factor`
+// times (every pixel a block), each block then reduced to the truncated
+// mean of each channel; on a busy background, upright and turned, and
+// across the bitmap's edge.
+TEST_F(TextTest, OversampledTextIsTheReducedTextOfTheEnlargedPicture) {
+  auto enlarge = [](const TBitmap& from, int f, TBitmap& to) {
+    MakeBitmap(to, from.Width() * f, from.Height() * f);
+    for (int y = 0; y < to.Height(); ++y)
+      for (int x = 0; x < to.Width(); ++x) to.SetPixel(x, y, from.Pixel(x / f, y / f));
+  };
+  auto reduce = [](const TBitmap& from, int f, TBitmap& to) {
+    for (int y = 0; y < to.Height(); ++y)
+      for (int x = 0; x < to.Width(); ++x) {
+        int32_t mean = 0;
+        for (int shift : {0, 8, 16}) {
+          int sum = 0;
+          for (int k = 0; k < f * f; ++k) sum += (from.Pixel(x * f + k % f, y * f + k / f) >> shift) & 0xFF;
+          mean |= (sum / (f * f)) << shift;
+        }
+        to.SetPixel(x, y, mean);
+      }
+  };
+  std::mt19937 random(7);
+  for (int factor : {2, 3, 4})
+    for (int angle : {0, 90})
+      for (int x : {30, -6}) {
+        SCOPED_TRACE(testing::Message() << "factor " << factor << " angle " << angle << " x " << x);
+        Reset(bitmap);
+        for (int row = 0; row < bitmap.Height(); ++row)
+          for (int col = 0; col < bitmap.Width(); ++col) bitmap.SetPixel(col, row, int32_t(random() & 0xFFFFFF));
+        bitmap.Canvas().Font.Color = 0x2080E0;
+        TBitmap expected, big;
+        MakeBitmap(expected, bitmap.Width(), bitmap.Height());
+        enlarge(bitmap, factor, big);
+        big.Canvas().Font = bitmap.Canvas().Font;
+        big.Canvas().Font.Height = -9 * factor;
+        big.Canvas().Font.Escapement = angle * 10;
+        big.Canvas().Brush.Style = bsClear;
+        big.Canvas().TextOut(x * factor, 70 * factor, "Hello");
+        reduce(big, factor, expected);
+
+        DrawText(angle, bitmap.Canvas(), "Hello", x, 70, -9, clip, factor, 0);
+        ASSERT_TRUE(SameBitmaps(bitmap, expected));
+      }
+}
+
 TEST_F(TextTest, LinesOutsideTheClipAreNotDrawnWhenOversampled) {
   DrawText(0, bitmap.Canvas(), "Away", 10, 10, -12, {100, 100, 150, 110}, 2, 0);
   EXPECT_EQ(test::CountChanged(bitmap), 0);
