@@ -386,9 +386,10 @@ void TVectorImage::ForEachPoint(const TScale& scale, const TPointCallback& callb
 
 #if !VARNIK_VEC_DIALECT
 void TVectorImage::AddCommand(std::unique_ptr<TVectorCommand> command) {
-  // Most built commands get two points (a link, a circle's corners): making
-  // room for them at once saves a reallocation for each.
-  command->Points.reserve(2);
+  // Most built commands with points get two (a link, a circle's corners):
+  // making room for them at once saves a reallocation for each. Colours
+  // take none, and a map has as many of them as of everything else.
+  if (command->MaxPoints > 0) command->Points.reserve(size_t(std::min<int32_t>(command->MaxPoints, 2)));
   Commands.push_back(std::move(command));
 }
 
