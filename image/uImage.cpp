@@ -105,6 +105,7 @@ struct TZoomedPart {
   int32_t Width = 0;
   int32_t Height = 0;
   std::vector<uint32_t> Pixels;
+  std::vector<uint8_t> Work;  // the resampler's, kept for the next part
 
   bool Holds(const TPicture& picture, const TRect& source, int32_t width, int32_t height) const {
     return Picture == picture.Pixels.data() && Source.Left == source.Left && Source.Top == source.Top &&
@@ -293,10 +294,16 @@ void TImage::DrawZoomed(TBitmap& target, const TRect& clip, TPicture& picture, l
   std::lock_guard<std::mutex> hold(parts.Lock);
   TZoomedPart& part = level >= 2 ? parts.Resampled : parts.Stretched;
   if (!part.Holds(picture, source, width, height)) {
-    part = {picture.Pixels.data(), source, width, height, {}};
+    // Every pixel of the part is written below, so the last part's pixels
+    // are written over where they are: a new view of the same size costs
+    // neither clearing nor fresh memory.
+    part.Picture = picture.Pixels.data();
+    part.Source = source;
+    part.Width = width;
+    part.Height = height;
     part.Pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
     if (level >= 2)
-      ResamplePixels(PictureRows(picture, source), part.Rows());
+      ResamplePixels(PictureRows(picture, source), part.Rows(), part.Work);
     else
       StretchPixels(picture, source, part.Rows());
   }

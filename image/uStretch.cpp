@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <memory>
 #include <numbers>
 
 #ifdef __SSE2__
@@ -208,6 +207,11 @@ void InPieces(int32_t count, int parts, const std::function<void(int32_t, int32_
 }  // namespace
 
 void ResamplePixels(const TPixelRows& source, const TPixelRows& destination) {
+  std::vector<uint8_t> work;
+  ResamplePixels(source, destination, work);
+}
+
+void ResamplePixels(const TPixelRows& source, const TPixelRows& destination, std::vector<uint8_t>& work) {
   if (source.Width <= 0 || source.Height <= 0 || destination.Width <= 0 || destination.Height <= 0) return;
   const size_t dw = static_cast<size_t>(destination.Width);
   const int parts =
@@ -215,16 +219,16 @@ void ResamplePixels(const TPixelRows& source, const TPixelRows& destination) {
 
   // Horizontal pass into a work buffer of 3 bytes per pixel, source height.
   // Every byte of it is written before it is read.
-  const std::unique_ptr<uint8_t[]> work(new uint8_t[dw * 3 * static_cast<size_t>(source.Height)]);
+  work.resize(dw * 3 * static_cast<size_t>(source.Height));
   const std::vector<TContributorList> columns = BuildContributors(source.Width, destination.Width);
   InPieces(source.Height, parts, [&](int32_t first, int32_t last) {
-    ResampleRows(source, columns, dw, work.get(), first, last);
+    ResampleRows(source, columns, dw, work.data(), first, last);
   });
 
   // Vertical pass into the destination.
   const std::vector<TContributorList> rows = BuildContributors(source.Height, destination.Height);
   InPieces(destination.Height, parts, [&](int32_t first, int32_t last) {
-    ResampleColumns(rows, work.get(), dw, destination, first, last);
+    ResampleColumns(rows, work.data(), dw, destination, first, last);
   });
 }
 

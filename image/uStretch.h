@@ -47,6 +47,10 @@ struct TPixelRows {
 // Fills every pixel of `destination` (fourth bytes set to 255) from the whole
 // of `source`. Does nothing when either is empty.
 void ResamplePixels(const TPixelRows& source, const TPixelRows& destination);
+// The same with the caller's work buffer, kept from one resample to the
+// next: a picture resampled again and again at one size then takes no
+// fresh memory. Its contents on entry do not matter.
+void ResamplePixels(const TPixelRows& source, const TPixelRows& destination, std::vector<uint8_t>& work);
 
 TPixelRows RowsOf(TBitmap& bitmap);
 // The whole of `source` into the whole of `destination`, whose size the
