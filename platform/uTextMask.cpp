@@ -22,7 +22,8 @@ constexpr int64_t kMaxWorkPixels = 1 << 20;
 
 bool TTextMask::ExactTurn(int degrees) {
   // QTransform::rotate gives these angles sines and cosines of exactly 0
-  // and 1; every other angle comes from sin and cos, inexact by a rounding.
+  // and plus or minus 1; every other angle comes from sin and cos, inexact
+  // by a rounding.
   switch (degrees) {
     case 0:
     case 90:
