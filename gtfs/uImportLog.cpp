@@ -4,7 +4,8 @@
 
 namespace varnik {
 
-TImportLog::TImportLog(std::ostream& out) : out_(out), start_(std::chrono::steady_clock::now()) {}
+TImportLog::TImportLog(std::ostream& out, bool showProgress)
+    : out_(out), showProgress_(showProgress), start_(std::chrono::steady_clock::now()) {}
 
 std::string TImportLog::Located(const std::string& file, int64_t line, const std::string& text) {
   std::string where = file;
@@ -30,6 +31,7 @@ void TImportLog::Say(const std::string& text) {
 
 void TImportLog::Progress(const std::string& stage, double fraction) {
   using namespace std::chrono;
+  if (!showProgress_) return;
   if (!progressShown_ && steady_clock::now() - start_ < seconds(1)) return;
   const int percent = static_cast<int>(std::clamp(fraction, 0.0, 1.0) * 100);
   std::string text = "import-gtfs: " + stage + " " + std::to_string(percent) + "%";

@@ -15,7 +15,10 @@ namespace varnik {
 class TImportLog {
  public:
   // Warnings and progress go to `out` (standard error for the command).
-  explicit TImportLog(std::ostream& out);
+  // Progress is redrawn in place with carriage returns, which only a
+  // terminal shows as meant: elsewhere (a file, a pipe, a test) it is left
+  // out unless `showProgress` asks for it.
+  explicit TImportLog(std::ostream& out, bool showProgress = false);
   TImportLog(const TImportLog&) = delete;
   TImportLog& operator=(const TImportLog&) = delete;
 
@@ -34,8 +37,8 @@ class TImportLog {
   // A plain line of output (the summary, the --verbose listing).
   void Say(const std::string& text);
 
-  // Shows "stage NN%" once the import has run for longer than a second;
-  // `fraction` runs from 0 to 1.
+  // Shows "stage NN%" once the import has run for longer than a second,
+  // when progress is shown at all; `fraction` runs from 0 to 1.
   void Progress(const std::string& stage, double fraction);
 
   // Ends the progress line and says how many warnings were not shown.
@@ -47,6 +50,7 @@ class TImportLog {
   void EndProgressLine();
 
   std::ostream& out_;
+  bool showProgress_;
   std::chrono::steady_clock::time_point start_;
   bool failed_ = false;
   std::string error_;

@@ -1,5 +1,7 @@
 #include "cli/varnik/uCityCommands.h"
 
+#include <unistd.h>
+
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -104,7 +106,7 @@ int RunImportGtfs(const TImportCommandOptions& options) {
   std::string error;
   const auto source = OpenFeed(options.Feed, error);
   if (!source) return Refuse(error);
-  TImportLog log(std::cerr);
+  TImportLog log(std::cerr, ::isatty(STDERR_FILENO) != 0);
   TImportSummary summary;
   const auto city = ImportFeed(*source, DirectoryName(outDir), import, log, summary);
   log.Finish();

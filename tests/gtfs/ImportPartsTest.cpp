@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
+#include <thread>
 
 #include "gtfs/uFeed.h"
 #include "gtfs/uImportLog.h"
@@ -102,6 +104,21 @@ TGtfsStop StopAt(const std::string& id, const std::string& name, double metres, 
   stop.LocationType = type;
   stop.ParentId = parent;
   return stop;
+}
+
+// Progress appears only after a second, and only where it was asked for (a
+// terminal): a slow import into a file or a test's stream says nothing of it.
+TEST(ImportParts, ProgressIsShownOnlyWhenAskedForAfterASecond) {
+  std::ostringstream quiet, shown;
+  TImportLog quietLog(quiet), shownLog(shown, true);
+  shownLog.Progress("reading stop_times.txt", 0.25);
+  EXPECT_EQ(shown.str(), "");
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  quietLog.Progress("reading stop_times.txt", 0.5);
+  shownLog.Progress("reading stop_times.txt", 0.5);
+  shownLog.Finish();
+  EXPECT_EQ(quiet.str(), "");
+  EXPECT_EQ(shown.str(), "\rimport-gtfs: reading stop_times.txt 50%\n");
 }
 
 TEST(ImportParts, StopsJoinIntoStations) {
