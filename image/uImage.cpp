@@ -105,7 +105,7 @@ struct TZoomedPart {
   int32_t Width = 0;
   int32_t Height = 0;
   std::vector<uint32_t> Pixels;
-  std::vector<uint8_t> Work;  // the resampler's, kept for the next part
+  std::vector<float> Work;  // the resampler's, kept for the next part
 
   bool Holds(const TPicture& picture, const TRect& source, int32_t width, int32_t height) const {
     return Picture == picture.Pixels.data() && Source.Left == source.Left && Source.Top == source.Top &&

@@ -92,48 +92,45 @@ inline __m128 AddWeighted(__m128 total, float weight, __m128 values) {
   return _mm_add_ps(total, _mm_mul_ps(_mm_set1_ps(weight), values));
 }
 
-// Eight bytes as two vectors of four floats.
-inline void BytesToFloats(const uint8_t* bytes, __m128& low, __m128& high) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i words = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes)), zero);
-  low = _mm_cvtepi32_ps(_mm_unpacklo_epi16(words, zero));
-  high = _mm_cvtepi32_ps(_mm_unpackhi_epi16(words, zero));
+// ClampChannel of four lanes, the whole numbers still as floats.
+inline __m128 RoundedChannels(__m128 v) {
+  const __m128 magic = _mm_set1_ps(8388608.0f);
+  const __m128 clamped = _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(255.0f));
+  return _mm_sub_ps(_mm_add_ps(clamped, magic), magic);
 }
 
 // ClampChannel of four lanes.
-inline __m128i ClampChannels(__m128 v) {
-  const __m128 magic = _mm_set1_ps(8388608.0f);
-  const __m128 clamped = _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(255.0f));
-  return _mm_cvttps_epi32(_mm_sub_ps(_mm_add_ps(clamped, magic), magic));
-}
+inline __m128i ClampChannels(__m128 v) { return _mm_cvttps_epi32(RoundedChannels(v)); }
 #endif
 
 // The rows [first, last) of the horizontal pass: each source row widened
-// to the destination width, 3 bytes a pixel, into the work buffer.
+// to the destination width, 3 channels a pixel, into the work buffer. The
+// channels are clamped and rounded to whole numbers as bytes would be, and
+// kept as floats: the vertical pass reads each of them many times.
 void ResampleRows(const TPixelRows& source, const std::vector<TContributorList>& columns, size_t dw,
-                  uint8_t* work, int32_t first, int32_t last) {
+                  float* work, int32_t first, int32_t last) {
   // Each source row is widened to floats once, four lanes per pixel, so
   // that a contributor costs one multiply-add of four lanes.
   std::vector<float> row(static_cast<size_t>(source.Width) * 4);
   for (int32_t r = first; r < last; ++r) {
     const uint8_t* in = source.Row(r);
     for (size_t k = 0; k < row.size(); ++k) row[k] = k % 4 == 3 ? 0.0f : in[k];
-    uint8_t* out = work + static_cast<size_t>(r) * dw * 3;
+    float* out = work + static_cast<size_t>(r) * dw * 3;
     for (size_t i = 0; i < dw; ++i) {
 #ifdef __SSE2__
       __m128 sum = _mm_setzero_ps();
       for (const TContributor& c : columns[i])
         sum = AddWeighted(sum, c.Weight, _mm_loadu_ps(row.data() + static_cast<size_t>(c.Index) * 4));
-      alignas(16) int32_t channels[4];
-      _mm_store_si128(reinterpret_cast<__m128i*>(channels), ClampChannels(sum));
-      for (int ch = 0; ch < 3; ++ch) out[i * 3 + ch] = static_cast<uint8_t>(channels[ch]);
+      alignas(16) float channels[4];
+      _mm_store_ps(channels, RoundedChannels(sum));
+      for (int ch = 0; ch < 3; ++ch) out[i * 3 + ch] = channels[ch];
 #else
       float sum[4] = {0.0f, 0.0f, 0.0f, 0.0f};
       for (const TContributor& c : columns[i]) {
         const float* p = row.data() + static_cast<size_t>(c.Index) * 4;
         for (int ch = 0; ch < 4; ++ch) sum[ch] += c.Weight * p[ch];
       }
-      for (int ch = 0; ch < 3; ++ch) out[i * 3 + ch] = ClampChannel(sum[ch]);
+      for (int ch = 0; ch < 3; ++ch) out[i * 3 + ch] = static_cast<float>(ClampChannel(sum[ch]));
 #endif
     }
   }
@@ -141,27 +138,25 @@ void ResampleRows(const TPixelRows& source, const std::vector<TContributorList>&
 
 // The channels [from, n) of one destination row of the vertical pass, one
 // at a time: each sums its contributors in their order.
-void SumChannels(const TContributorList& list, const std::vector<const uint8_t*>& sources, size_t from,
-                 size_t n, uint8_t* channels) {
+void SumChannels(const TContributorList& list, const std::vector<const float*>& sources, size_t from, size_t n,
+                 uint8_t* channels) {
   for (size_t k = from; k < n; ++k) {
     float total = 0.0f;
-    for (size_t c = 0; c < list.size(); ++c) total += list[c].Weight * static_cast<float>(sources[c][k]);
+    for (size_t c = 0; c < list.size(); ++c) total += list[c].Weight * sources[c][k];
     channels[k] = ClampChannel(total);
   }
 }
 
 #ifdef __SSE2__
 // SumChannels four channels to an instruction, the same way.
-void SumChannelsSse(const TContributorList& list, const std::vector<const uint8_t*>& sources, size_t n,
+void SumChannelsSse(const TContributorList& list, const std::vector<const float*>& sources, size_t n,
                     uint8_t* channels) {
   size_t k = 0;
   for (; k + 8 <= n; k += 8) {
     __m128 low = _mm_setzero_ps(), high = _mm_setzero_ps();
     for (size_t c = 0; c < list.size(); ++c) {
-      __m128 inLow, inHigh;
-      BytesToFloats(sources[c] + k, inLow, inHigh);
-      low = AddWeighted(low, list[c].Weight, inLow);
-      high = AddWeighted(high, list[c].Weight, inHigh);
+      low = AddWeighted(low, list[c].Weight, _mm_loadu_ps(sources[c] + k));
+      high = AddWeighted(high, list[c].Weight, _mm_loadu_ps(sources[c] + k + 4));
     }
     const __m128i words = _mm_packs_epi32(ClampChannels(low), ClampChannels(high));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(channels + k), _mm_packus_epi16(words, words));
@@ -171,11 +166,11 @@ void SumChannelsSse(const TContributorList& list, const std::vector<const uint8_
 #endif
 
 // The destination rows [first, last) of the vertical pass.
-void ResampleColumns(const std::vector<TContributorList>& rows, const uint8_t* work, size_t dw,
+void ResampleColumns(const std::vector<TContributorList>& rows, const float* work, size_t dw,
                      const TPixelRows& destination, int32_t first, int32_t last) {
   const size_t n = dw * 3;
   std::vector<uint8_t> channels(n);
-  std::vector<const uint8_t*> sources;
+  std::vector<const float*> sources;
   for (int32_t i = first; i < last; ++i) {
     const TContributorList& list = rows[static_cast<size_t>(i)];
     sources.clear();
@@ -207,17 +202,17 @@ void InPieces(int32_t count, int parts, const std::function<void(int32_t, int32_
 }  // namespace
 
 void ResamplePixels(const TPixelRows& source, const TPixelRows& destination) {
-  std::vector<uint8_t> work;
+  std::vector<float> work;
   ResamplePixels(source, destination, work);
 }
 
-void ResamplePixels(const TPixelRows& source, const TPixelRows& destination, std::vector<uint8_t>& work) {
+void ResamplePixels(const TPixelRows& source, const TPixelRows& destination, std::vector<float>& work) {
   if (source.Width <= 0 || source.Height <= 0 || destination.Width <= 0 || destination.Height <= 0) return;
   const size_t dw = static_cast<size_t>(destination.Width);
   const int parts =
       int64_t{destination.Width} * destination.Height >= kParallelPixels ? ParallelParts() : 1;
 
-  // Horizontal pass into a work buffer of 3 bytes per pixel, source height.
+  // Horizontal pass into a work buffer of 3 channels per pixel, source height.
   // Every byte of it is written before it is read.
   work.resize(dw * 3 * static_cast<size_t>(source.Height));
   const std::vector<TContributorList> columns = BuildContributors(source.Width, destination.Width);

@@ -50,7 +50,7 @@ void ResamplePixels(const TPixelRows& source, const TPixelRows& destination);
 // The same with the caller's work buffer, kept from one resample to the
 // next: a picture resampled again and again at one size then takes no
 // fresh memory. Its contents on entry do not matter.
-void ResamplePixels(const TPixelRows& source, const TPixelRows& destination, std::vector<uint8_t>& work);
+void ResamplePixels(const TPixelRows& source, const TPixelRows& destination, std::vector<float>& work);
 
 TPixelRows RowsOf(TBitmap& bitmap);
 // The whole of `source` into the whole of `destination`, whose size the
