@@ -183,6 +183,8 @@ struct TCanvas::TTextCache {
   bool Writes(const TFont& font) const {
     return Name == font.Name && Height == font.Height && Style == font.Style;
   }
+  // The horizontal advance of `text`, measured once.
+  int Width(const std::string& text);
   // The pixels of `text` turned `degrees` clockwise, or null when it must
   // be written directly.
   const TTextMask* Mask(const std::string& text, int degrees);
@@ -199,6 +201,12 @@ struct TCanvas::TTextCache {
   size_t MaskSize = 0;
 };
 
+int TCanvas::TTextCache::Width(const std::string& text) {
+  auto [it, added] = Widths.try_emplace(text, 0);
+  if (added) it->second = Metrics.horizontalAdvance(ToQString(text));
+  return it->second;
+}
+
 const TTextMask* TCanvas::TTextCache::Mask(const std::string& text, int degrees) {
   // Enough for every label of a big city in a few fonts.
   constexpr size_t kMaxMaskSize = size_t(1) << 20;
@@ -210,7 +218,7 @@ const TTextMask* TCanvas::TTextCache::Mask(const std::string& text, int degrees)
       for (auto& turned : Masks) turned.clear();
       MaskSize = 0;
     }
-    std::optional<TTextMask> mask = TTextMask::Of(Font, ToQString(text), Metrics.ascent(),
+    std::optional<TTextMask> mask = TTextMask::Of(Font, ToQString(text), Metrics.ascent(), Width(text),
                                                   Metrics.ascent() + Metrics.descent(), degrees);
     if (mask) MaskSize += mask->Size();
     it = masks.emplace(text, std::move(mask)).first;
@@ -440,9 +448,7 @@ const TTextMask* TCanvas::KeptText(const std::string& text) {
 
 TSize TCanvas::TextExtent(const std::string& text) {
   TTextCache& cache = TextCache();
-  auto [it, added] = cache.Widths.try_emplace(text, 0);
-  if (added) it->second = cache.Metrics.horizontalAdvance(ToQString(text));
-  return {it->second, cache.Metrics.ascent() + cache.Metrics.descent()};
+  return {cache.Width(text), cache.Metrics.ascent() + cache.Metrics.descent()};
 }
 
 void TCanvas::CopyRect(const TRect& destRect, TCanvas& source, const TRect& sourceRect) {

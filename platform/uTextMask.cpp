@@ -1,7 +1,6 @@
 #include "platform/uTextMask.h"
 
 #include <QFont>
-#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -37,8 +36,8 @@ bool TTextMask::ExactTurn(int degrees) {
   }
 }
 
-std::optional<TTextMask> TTextMask::Of(const QFont& font, const QString& text, int ascent, int height,
-                                       int degrees) {
+std::optional<TTextMask> TTextMask::Of(const QFont& font, const QString& text, int ascent, int advance,
+                                       int height, int degrees) {
   if (!ExactTurn(degrees)) return std::nullopt;
   // Glyphs overhang their advance (italics, accents, underlines) by far less
   // than the font's height, and tiny fonts by a few pixels; the text is
@@ -47,10 +46,9 @@ std::optional<TTextMask> TTextMask::Of(const QFont& font, const QString& text, i
   // diagonal of the corner it turns about.
   constexpr int kLeastMargin = 8;
   const int margin = std::max(height, kLeastMargin);
-  const int64_t advance = QFontMetrics(font).horizontalAdvance(text);
-  const int64_t reach = degrees == 0 ? 0 : advance + height;
+  const int64_t reach = degrees == 0 ? 0 : int64_t(advance) + height;
   const int64_t originX = reach + margin, originY = reach + margin;
-  const int64_t width = originX + std::max(advance, reach) + margin;
+  const int64_t width = originX + std::max<int64_t>(advance, reach) + margin;
   const int64_t rows = originY + std::max<int64_t>(height, reach) + margin;
   if (advance < 0 || height < 0 || width * rows > kMaxWorkPixels) return std::nullopt;
 

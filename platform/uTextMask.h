@@ -22,13 +22,13 @@ class TBitmap;
 class TTextMask {
  public:
   // What QPainter sets writing `text` in `font` (anti-aliasing off) with the
-  // baseline at `ascent` below the top of the text cell, the cell `height`
-  // pixels high, turned `degrees` clockwise about the cell's top-left corner
+  // baseline at `ascent` below the top of the text cell, the cell `advance`
+  // pixels wide and `height` high, turned `degrees` clockwise about the cell's top-left corner
   // as QPainter::rotate turns. Nothing when the text is too big to keep, when
   // the turn is not one QPainter makes exactly (then the pixels may depend on
   // where the text is), or when some pixel would be set only in part (then
   // only writing it shows the truth).
-  static std::optional<TTextMask> Of(const QFont& font, const QString& text, int ascent, int height,
+  static std::optional<TTextMask> Of(const QFont& font, const QString& text, int ascent, int advance, int height,
                                      int degrees = 0);
   // Whether QPainter::rotate turns by `degrees` exactly, so that a mask of
   // text turned so is the same wherever the text is written.
